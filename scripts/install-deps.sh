@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs. Idempotent: apt-get update runs only when
+# something is missing, and nothing is installed twice.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  libpng-dev zlib1g-dev            # PNG decoding of catalog pages and hall maps
+  libgtest-dev libgmock-dev        # unit tests
+  libbenchmark-dev                 # bench/ programs
+  qt6-base-dev qt6-base-dev-tools  # the desktop program
+  xvfb xauth x11-apps fonts-noto-cjk  # screenshots and a Japanese UI font
+  clang libclang-rt-14-dev llvm    # sanitizer and fuzzing builds
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "installing: ${missing[*]}" >&2
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2

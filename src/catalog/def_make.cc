@@ -1,0 +1,84 @@
+#include "catalog/def_make.h"
+
+#include "catalog/table_loader.h"
+#include "catalog/table_writers.h"
+#include "checklist/empty_check_files.h"
+#include "common/paths.h"
+
+namespace dw {
+namespace fs = std::filesystem;
+
+fs::path TDefMake::CatalogFile(const std::string& suffix) const {
+  return ResolveIgnoringCase(RootFld, {"CDATA", "C" + C_No + suffix});
+}
+
+void TDefMake::Button1Click() {
+  const fs::path cdata = DstFld / "CDATA";
+  const fs::path checklist = DstFld / "CheckList";
+  const fs::path block_file = cdata / "L_Block.dat";
+
+  state_ = ConversionState{};
+  state_.log = &log_;
+
+  log_.AddLine("DEFデータ作成開始");
+  LoadTextTable(CatalogFile("MAP.TXT"), rows_);
+  WriteBlockList(rows_, block_file, state_);
+  WriteMapPositions(rows_, cdata / "L_MapPos.dat", block_file, state_);
+
+  LoadTextTable(CatalogFile("DEF.TXT"), rows_);
+  WriteEventHeader(rows_, cdata / "DEF.dat", state_);
+  WriteGenreList(rows_, cdata / "L_Genre.dat", state_);
+  WriteMapList(rows_, cdata / "L_Map.dat", state_);
+  WriteAreaList(rows_, cdata / "L_Area.dat", state_);
+  WriteFullWidthAreaList(rows_, cdata / "L_KArea.dat", state_);
+  WriteBlockAreaIndex(rows_, cdata / "I_Block.dat", cdata / "L_Map.dat", cdata / "L_Area.dat", block_file,
+                      state_);
+  WriteDayList(rows_, cdata / "L_Date.dat", state_);
+
+  log_.AddLine("サークルデータ作成開始");
+  day_counter_ = 1;
+  circle_offset_ = 0;
+  day_starts_.assign(kMaxEventDays, 0);
+  day_counts_.assign(kMaxEventDays, 0);
+  // Days listed in L_DayTop.dat: 1 up to the highest converted day. A day missing between
+  // converted days keeps its own offset with the running circle offset and a count of 0.
+  int listed_days = 0;
+  std::vector<uint32_t> listed_starts(kMaxEventDays, 0);
+
+  for (int d = 1; d <= kMaxEventDays; ++d) {
+    const std::string day = std::to_string(d);
+    listed_starts[d - 1] = circle_offset_;
+    const fs::path circle_table = CatalogFile("ROM" + day + ".TXT");
+    if (!fs::is_regular_file(circle_table)) continue;
+
+    log_.AddLine("サークルデータ (" + day + "日目) 作成開始");
+    LoadCircleTable(circle_table, rows_, log_);
+    const fs::path page_file = cdata / ("L_Page" + day + ".dat");
+    WritePageIndex(rows_, page_file, state_);
+    WriteBlockTops(rows_, cdata / ("L_BlkTop" + day + ".dat"), block_file, page_file, state_);
+    day_starts_[d - 1] = circle_offset_;
+    const uint32_t count =
+        WriteCircleList(rows_, circle_offset_, "M" + day, "C_List" + day + ".dat", cdata, block_file, state_);
+    day_counts_[d - 1] = count;
+    WriteFullCircleText(rows_, DstFld / "DataFull" / ("D_Full" + day + ".dat"), circle_offset_, state_);
+    circle_offset_ += count;
+    const auto circles = static_cast<uint32_t>(rows_.size());
+    WriteEmptyCheckFile(checklist / ("Check" + day + ".dat"));
+    WriteEmptyMemoFile(checklist / ("C_Memo" + day + ".dat"), circles);
+    WriteEmptyPurchaseFile(checklist / ("D_Buy" + day + ".dat"), circles);
+    ++day_counter_;
+    WriteCircleInfo(rows_, cdata / ("C_Info" + day + ".dat"), cdata / "L_Genre.dat", state_);
+    listed_days = d;
+  }
+
+  WriteMapMax(cdata / "MLMax.dat", state_.largest_map_file_count);
+  WriteConfig(DstFld / "SYSTEM" / "Config.dat");
+  std::vector<uint32_t> starts(listed_starts.begin(), listed_starts.begin() + listed_days);
+  std::vector<uint32_t> counts(day_counts_.begin(), day_counts_.begin() + listed_days);
+  WriteDayTop(cdata / "L_DayTop.dat", starts, counts);
+
+  log_.SetProgressPosition(day_counter_);
+  log_.ProcessEvents();
+}
+
+}  // namespace dw

@@ -1,0 +1,89 @@
+#include "common/paths.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+namespace dw {
+namespace fs = std::filesystem;
+
+std::string AsciiUpper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
+}
+
+std::optional<fs::path> FindIgnoringCase(const fs::path& dir, std::string_view name) {
+  std::error_code ec;
+  fs::path exact = dir / fs::path(std::string(name));
+  if (fs::exists(fs::symlink_status(exact, ec))) return exact;
+  std::vector<std::string> matches;
+  for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::string entry = it->path().filename().string();
+    if (EqualsIgnoreAsciiCase(entry, name)) matches.push_back(entry);
+  }
+  if (matches.empty()) return std::nullopt;
+  std::sort(matches.begin(), matches.end());
+  return dir / matches.front();
+}
+
+fs::path ResolveIgnoringCase(const fs::path& root, std::initializer_list<std::string_view> components) {
+  fs::path current = root;
+  bool found = true;
+  for (std::string_view c : components) {
+    if (found) {
+      if (auto hit = FindIgnoringCase(current, c)) {
+        current = *hit;
+        continue;
+      }
+      found = false;
+    }
+    current /= fs::path(std::string(c));
+  }
+  return current;
+}
+
+namespace {
+
+size_t Utf8Length(std::string_view s, size_t i) {
+  unsigned char b = static_cast<unsigned char>(s[i]);
+  size_t n = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 1;
+  return std::min(n, s.size() - i);
+}
+
+bool Match(std::string_view p, std::string_view n) {
+  if (p.empty()) return n.empty();
+  if (p[0] == '*') {
+    for (size_t i = 0; i <= n.size(); i += (i < n.size() ? Utf8Length(n, i) : 1)) {
+      if (Match(p.substr(1), n.substr(i))) return true;
+    }
+    return false;
+  }
+  if (n.empty()) return false;
+  if (p[0] == '?') return Match(p.substr(1), n.substr(Utf8Length(n, 0)));
+  char a = p[0], b = n[0];
+  if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
+  if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 32);
+  return a == b && Match(p.substr(1), n.substr(1));
+}
+
+}  // namespace
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) { return Match(pattern, name); }
+
+fs::path ExecutableDir() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return fs::current_path();
+  return exe.parent_path();
+}
+
+}  // namespace dw

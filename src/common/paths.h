@@ -1,0 +1,34 @@
+// Finding catalog files regardless of ASCII case, and the program's own folder.
+#pragma once
+
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace dw {
+
+// ASCII-only upper-casing; other bytes stay as they are.
+std::string AsciiUpper(std::string_view text);
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
+
+// The entry of `dir` named `name`: the exact name when it exists, otherwise the first entry (in
+// name order) equal to it regardless of ASCII case. Catalogs copied from a Windows disc sometimes
+// carry lower-case names.
+std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& dir,
+                                                      std::string_view name);
+
+// Resolves root/a/b/... one component at a time with FindIgnoringCase. Components that do not
+// exist are appended as given, so the result names the missing file in messages.
+std::filesystem::path ResolveIgnoringCase(const std::filesystem::path& root,
+                                          std::initializer_list<std::string_view> components);
+
+// Matches `name` against a wildcard pattern where '?' stands for one UTF-8 character and '*' for
+// any run of characters, ignoring ASCII case.
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// The folder that holds the running executable.
+std::filesystem::path ExecutableDir();
+
+}  // namespace dw
