@@ -1,0 +1,113 @@
+#include "checklist/check_list_export.h"
+
+#include <unordered_map>
+
+#include "catalog/field_splitter.h"
+#include "checklist/check_files.h"
+#include "checklist/checklist_csv.h"
+#include "checklist/day_tables.h"
+#include "checklist/purchase_memo.h"
+#include "common/atomic_file.h"
+#include "common/error.h"
+#include "common/numbers.h"
+#include "common/table_builder.h"
+#include "common/text_lines.h"
+
+namespace dw {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kFullFields = 17;  // D0 .. D16 of a D_Full line
+
+uint16_t EventNumber(const fs::path& def_file) {
+  const std::string bytes = ReadWholeFile(def_file);
+  if (bytes.size() < 2) throw Error(DamagedFileMessage(def_file, "イベント番号がありません"));
+  return static_cast<uint16_t>(ReadU16(bytes, 0));
+}
+
+// Positions in the circle line table of every circle number, in table order.
+using CircleIndex = std::unordered_map<int32_t, std::vector<size_t>>;
+
+CircleIndex IndexByCircle(const std::vector<CircleLine>& lines) {
+  CircleIndex index;
+  for (size_t i = 0; i < lines.size(); ++i) index[lines[i].circle_number].push_back(i);
+  return index;
+}
+
+// One record line for a check slot and a D_Full line of its circle.
+void AppendRecordLine(std::string& out, const CheckSlot& slot, const CircleLine& circle, int substitute_colour,
+                      DayRange day, const PurchaseFile& purchases) {
+  const std::vector<std::string> d = SplitFields(circle.line);
+  if (d.size() < kFullFields) throw IndexOutOfRange(static_cast<long long>(d.size()));
+  const int colour = (slot.colour == 0 || slot.colour > 9) ? substitute_colour : slot.colour;
+  // A circle outside the day's range has no purchase record in the day's file.
+  const long long i = static_cast<long long>(circle.circle_number) - day.first;
+  PurchaseRecord record;
+  const bool in_range = i >= 0 && i < day.count;
+  if (in_range) record = purchases.Record(static_cast<size_t>(i));
+  const std::string memo = CheckMemo(slot.flags, in_range ? &record : nullptr);
+  const std::string colour_text = std::to_string(colour);
+  AppendCsvRecord(out, {d[0], colour_text, d[3], d[4], d[5], d[6], d[7], d[8], d[9], d[10], d[12], d[13], d[14],
+                        d[15], d[16], d[1], d[2], memo, d[11]});
+}
+
+}  // namespace
+
+void TMake_CheckList_For_PC::CircleDataLoad(const fs::path& d_full_file) {
+  const std::vector<std::string> lines = ReadTextLines(d_full_file);
+  std::vector<std::string> fields;
+  for (size_t n = 0; n < lines.size(); ++n) {
+    SplitFields(lines[n], fields);
+    try {
+      // Field 0 is taken as it stands: trailing blanks make it no integer.
+      if (RightTrim(fields[0]).size() != fields[0].size()) throw NotAnInteger(fields[0]);
+      circle_lines_.push_back({ParseInt(fields[0]), lines[n]});
+    } catch (const Error& e) {
+      throw Error(std::string(e.what()) + " (" + DisplayPath(d_full_file) + " " + std::to_string(n + 1) + " 行目)");
+    }
+  }
+}
+
+CheckListExportResult TMake_CheckList_For_PC::Button1Click() {
+  if (params.substitute_colour < 0 || params.substitute_colour > 9) {
+    throw Error("代わりのチェックカラーは 0 から 9 です (" + std::to_string(params.substitute_colour) + ")");
+  }
+  const fs::path& source = params.source_folder;
+  CheckListExportResult result;
+  circle_lines_.clear();
+  for (int k = 1; k <= kMaxExportDays; ++k) {
+    const fs::path d_full = source / "DataFull" / ("D_Full" + std::to_string(k) + ".dat");
+    if (!fs::is_regular_file(d_full)) continue;
+    CircleDataLoad(d_full);
+    ++result.day_count;
+  }
+  const uint16_t event_number = EventNumber(source / "CDATA" / "DEF.dat");
+  const fs::path day_top_file = source / "CDATA" / "L_DayTop.dat";
+  const std::vector<DayRange> day_index = ReadDayIndex(day_top_file);
+
+  std::string csv = std::string(kCsvTag) + ",100,Quorvatelle" + std::to_string(event_number) + ",Windows\r\n";
+  const CircleIndex by_circle = IndexByCircle(circle_lines_);
+  // The days are 1 .. the number of D_Full files found, whatever their own numbers.
+  for (int d = 1; d <= result.day_count; ++d) {
+    const DayRange day = DayRangeOf(day_index, d, day_top_file);
+    const std::string suffix = std::to_string(d) + ".dat";
+    const std::vector<CheckSlot> slots = ReadCheckFile(source / "CheckList" / ("Check" + suffix));
+    const PurchaseFile purchases = PurchaseFile::Read(source / "CheckList" / ("D_Buy" + suffix));
+    for (const CheckSlot& slot : slots) {
+      auto it = by_circle.find(slot.circle);
+      if (it == by_circle.end()) continue;
+      for (size_t entry : it->second) {
+        AppendRecordLine(csv, slot, circle_lines_[entry], params.substitute_colour, day, purchases);
+        ++result.record_lines;
+      }
+    }
+  }
+
+  ForceDirectories(params.destination_folder);
+  result.csv_file = params.destination_folder / kExportFileName;
+  AtomicSave(result.csv_file, csv);
+  return result;
+}
+
+}  // namespace dw

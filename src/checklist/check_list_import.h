@@ -1,0 +1,63 @@
+// TCheckListToData: the check-list import. A check-list CSV (Ver.1) becomes the handheld's check
+// file and memo file of every event day.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace dw {
+
+// At most this many records of the CSV may fall on one day.
+inline constexpr int kMaxRecordsPerDay = 1000;
+
+// The job's own stop messages (UTF-8), with their line separators as the message boxes show
+// them: CR LF in the first, LF CR in the second.
+inline constexpr std::string_view kNotVer1Message =
+    "保存形式がVer.1ではないと思われます。\r\n変換作業を中止します。";
+inline constexpr std::string_view kDayLimitMessage =
+    "一日あたりの最大チェック数(1000件)を超えています。\n\r"
+    "チェック数を減らしてから再度変換を行ってください。\n\r"
+    "作業を中止します。";
+
+struct CheckListImportParams {
+  std::filesystem::path csv_file;  // the check-list CSV to read
+  // The folder that receives Check<d>.dat and C_Memo<d>.dat, created with its missing parents.
+  // The wizard passes <chosen folder>/CheckList (see ImportOutputFolder).
+  std::filesystem::path output_folder;
+  // The catalog conversion's workspace (DATA beside the executable); L_Date.dat and L_DayTop.dat
+  // are read from its CDATA folder.
+  std::filesystem::path workspace;
+};
+
+enum class CheckListImportOutcome {
+  kCompleted,         // every day 1 .. n got its two files
+  kNotVer1,           // no kept line, or the first one is not tagged PELORIN: nothing written
+  kDayLimitExceeded,  // a day had more than 1000 records: the days before it stay written
+};
+
+struct CheckListImportResult {
+  CheckListImportOutcome outcome = CheckListImportOutcome::kCompleted;
+  // kNotVer1Message or kDayLimitMessage when the job stopped; empty when it completed.
+  std::string message;
+  int days_written = 0;  // days whose check and memo files were saved
+  int stopped_day = 0;   // the day over the limit (kDayLimitExceeded), else 0
+};
+
+// <chosen>/CheckList: where the wizard and the command line put the files.
+std::filesystem::path ImportOutputFolder(const std::filesystem::path& chosen_folder);
+
+class TCheckListToData {
+ public:
+  CheckListImportParams params;
+  // Called after every kept line while the CSV loads, so a window can repaint. May be empty.
+  std::function<void()> process_events;
+
+  // Runs the import. Failures (a file that cannot be read or saved, a field that is not an
+  // integer, a truncated or inconsistent workspace table) throw dw::Error; the job's own stops
+  // come back as the result's outcome and message.
+  CheckListImportResult Button1Click();
+};
+
+}  // namespace dw

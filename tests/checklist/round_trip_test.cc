@@ -1,0 +1,88 @@
+// Sample catalog -> handheld data set -> checks placed as the handheld would -> export -> import:
+// every check with a colour from 1 to 9 comes back with its circle and colour, in order.
+#include <gtest/gtest.h>
+
+#include "app/catalog_job.h"
+#include "checklist/check_list_export.h"
+#include "checklist/check_list_import.h"
+#include "checklist/day_tables.h"
+#include "checklist_fixtures.h"
+#include "common/status_log.h"
+#include "test_support.h"
+
+namespace dw {
+namespace {
+namespace fs = std::filesystem;
+
+struct Check {
+  uint16_t circle;
+  uint8_t colour;
+  bool operator==(const Check&) const = default;
+};
+
+TEST(CheckListRoundTrip, SampleCatalog) {
+  test::TempDir dir;
+  NullStatusLog log;
+  CatalogJobParams convert;
+  convert.source_root = test::SampleCatalog();
+  convert.destination = dir / "SD";
+  convert.workspace = dir / "WS";
+  convert.mode = static_cast<int>(ConversionMode::kDataOnly);
+  ASSERT_EQ(RunCatalogJob(convert, log), CatalogJobOutcome::kCompleted);
+  const fs::path card = ZavoDsFolder(convert.destination);
+  const std::vector<DayRange> days = ReadDayIndex(card / "CDATA" / "L_DayTop.dat");
+  ASSERT_EQ(days.size(), 3u);
+
+  // Every third circle checked, colours cycling through 0 .. 11 and 255; some visited, some
+  // with purchases; one circle checked twice.
+  const uint8_t colours[] = {1, 2, 0, 3, 4, 5, 10, 6, 7, 8, 255, 9, 11};
+  std::vector<std::vector<Check>> expected(days.size());
+  size_t k = 0;
+  for (size_t d = 0; d < days.size(); ++d) {
+    ASSERT_GT(days[d].count, 6);
+    std::vector<CheckSlot> slots;
+    std::vector<test::PlacedPurchase> purchases;
+    for (uint16_t i = 0; i < days[d].count; i += 3, ++k) {
+      const uint16_t circle = static_cast<uint16_t>(days[d].first + i);
+      const uint8_t colour = colours[k % std::size(colours)];
+      slots.push_back({circle, static_cast<uint8_t>(k % 4 == 0 ? kVisitedFlag : 0), colour});
+      if (k % 5 == 0) purchases.push_back({i, k % kPurchaseSlots, {1, 2, 50}});
+      if (colour >= 1 && colour <= 9) expected[d].push_back({circle, colour});
+    }
+    slots.push_back({static_cast<uint16_t>(days[d].first + 1), 0, 4});
+    slots.push_back({static_cast<uint16_t>(days[d].first + 1), 0, 5});
+    expected[d].push_back({static_cast<uint16_t>(days[d].first + 1), 4});
+    expected[d].push_back({static_cast<uint16_t>(days[d].first + 1), 5});
+    const std::string day = std::to_string(d + 1);
+    test::WriteFile(card / "CheckList" / ("Check" + day + ".dat"), test::HandheldCheckFile(slots));
+    test::WriteFile(card / "CheckList" / ("D_Buy" + day + ".dat"), test::PurchaseFileBytes(days[d].count, purchases));
+  }
+
+  TMake_CheckList_For_PC exporter;
+  exporter.params = {card, dir / "PC", 0};
+  const CheckListExportResult exported = exporter.Button1Click();
+  EXPECT_EQ(exported.day_count, 3);
+
+  TCheckListToData importer;
+  importer.params = {exported.csv_file, ImportOutputFolder(dir / "BACK"), convert.workspace};
+  const CheckListImportResult imported = importer.Button1Click();
+  ASSERT_EQ(imported.outcome, CheckListImportOutcome::kCompleted) << imported.message;
+  ASSERT_EQ(imported.days_written, 3);
+
+  for (size_t d = 0; d < days.size(); ++d) {
+    const std::string day = std::to_string(d + 1);
+    std::vector<Check> back;
+    for (const CheckSlot& s : test::CheckSlotsOf(dir / "BACK" / "CheckList" / ("Check" + day + ".dat"))) {
+      back.push_back({s.circle, s.colour});
+    }
+    EXPECT_EQ(back, expected[d]) << "day " << day;
+  }
+
+  // Circle 0 (k = 0) was visited and bought two new publications: its memo comes back with the
+  // line breaks turned into spaces.
+  const std::string memo = test::ReadFile(dir / "BACK" / "CheckList" / "C_Memo1.dat").substr(2, 160);
+  EXPECT_EQ(memo.substr(0, memo.find('\0')), test::Sjis("訪問済 新刊:500円×2＝1000円 合計：1000円 "));
+}
+
+}  // namespace
+}  // namespace dw
