@@ -44,6 +44,8 @@ void CopyTree(const fs::path& from, const fs::path& to) {
 void CopyWorkspace(const fs::path& workspace, const fs::path& destination) {
   try {
     ForceDirectories(destination);
+    // Leftovers of a copy that was killed are not part of the data set.
+    RemoveStalePartials(destination);
   } catch (const Error& e) {
     throw Error(std::string("ファイルをコピーできません: ") + e.what());
   }
