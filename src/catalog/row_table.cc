@@ -16,6 +16,12 @@ const Row* LastRowOf(const RowTable& rows, std::string_view key) {
   return last;
 }
 
+const Row& RequiredRowOf(const RowTable& rows, std::string_view key) {
+  const Row* row = LastRowOf(rows, key);
+  if (!row) throw Error("定義ファイルに \"" + std::string(key) + "\" セクションがありません");
+  return *row;
+}
+
 std::vector<const Row*> RowsOf(const RowTable& rows, std::string_view key) {
   std::vector<const Row*> out;
   for (const Row& r : rows) {

@@ -29,6 +29,8 @@ using RowTable = std::vector<Row>;
 
 // The last row of `key`'s section, or nullptr.
 const Row* LastRowOf(const RowTable& rows, std::string_view key);
+// The last row of `key`'s section; throws a dw::Error naming the section when it has none.
+const Row& RequiredRowOf(const RowTable& rows, std::string_view key);
 // All rows of `key`'s section, in table order.
 std::vector<const Row*> RowsOf(const RowTable& rows, std::string_view key);
 

@@ -1,0 +1,28 @@
+// Reading back the tables an earlier writer of the same run saved.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace dw {
+
+// The records of a counted table (u16 count at offset 0, then fixed-size records). Throws
+// CannotOpen when the file cannot be read, and a dw::Error naming the file when it is shorter
+// than its count says, so no reader runs past its end.
+std::vector<std::string> ReadTableRecords(const std::filesystem::path& path, size_t record_size);
+
+// The block names of L_Block.dat, two bytes each, as stored.
+std::vector<std::string> ReadBlockNames(const std::filesystem::path& block_file);
+
+// The first `name_width` bytes of each record, without trailing bytes <= 0x20 (blanks and NULs).
+std::vector<std::string> ReadTrimmedNames(const std::filesystem::path& path, size_t record_size,
+                                          size_t name_width);
+
+// Name -> position of its first occurrence in `names`: an indexed "first equal slot" look-up.
+std::unordered_map<std::string, uint32_t> FirstPositions(const std::vector<std::string>& names);
+
+}  // namespace dw
