@@ -3,6 +3,7 @@
 #include <cassert>
 
 #include "common/atomic_file.h"
+#include "common/error.h"
 #include "common/numbers.h"
 
 namespace dw {
@@ -12,7 +13,10 @@ TableBuilder& TableBuilder::Name(std::string_view text, size_t width) {
   return *this;
 }
 
-TableBuilder& TableBuilder::SetCount(uint32_t n) { return PatchU16(0, n); }
+TableBuilder& TableBuilder::SetCount(uint32_t n) {
+  count_ = n;
+  return PatchU16(0, n);
+}
 
 TableBuilder& TableBuilder::PatchU16(size_t offset, uint32_t v) {
   assert(offset + 2 <= bytes_.size());
@@ -21,6 +25,12 @@ TableBuilder& TableBuilder::PatchU16(size_t offset, uint32_t v) {
   return *this;
 }
 
-void TableBuilder::Save(const std::filesystem::path& path) const { AtomicSave(path, bytes_); }
+void TableBuilder::Save(const std::filesystem::path& path) const {
+  if (count_ > kMaxCount) {
+    throw Error("ファイル \"" + DisplayPath(path) + "\" のレコード数 " + std::to_string(count_) + " が上限の " +
+                std::to_string(kMaxCount) + " を超えています");
+  }
+  AtomicSave(path, bytes_);
+}
 
 }  // namespace dw

@@ -33,7 +33,8 @@ class TableBuilder {
   }
   // A name field of `width` bytes (see NameField).
   TableBuilder& Name(std::string_view text, size_t width);
-  // Overwrites the 16-bit count at offset 0 (low 16 bits of n).
+  // Overwrites the 16-bit count at offset 0. A count above 65535 cannot be stored: Save then
+  // refuses the table instead of writing a wrapped count the handheld would misread.
   TableBuilder& SetCount(uint32_t n);
   // Overwrites a 16-bit value at `offset`, which must lie inside the table.
   TableBuilder& PatchU16(size_t offset, uint32_t v);
@@ -44,8 +45,11 @@ class TableBuilder {
   // Saves the table atomically over `path` (see AtomicSave).
   void Save(const std::filesystem::path& path) const;
 
+  static constexpr uint32_t kMaxCount = 0xFFFF;
+
  private:
   std::string bytes_;
+  uint32_t count_ = 0;
 };
 
 // Little-endian reads from a byte buffer; the caller checks the bounds.

@@ -13,29 +13,42 @@ namespace dw {
 std::vector<std::string> SplitTextLines(std::string_view bytes, LoneCr lone_cr) {
   if (size_t eof = bytes.find('\x1A'); eof != std::string_view::npos) bytes = bytes.substr(0, eof);
   std::vector<std::string> lines;
-  std::string line;
-  bool open = false;  // a line has started and not yet ended
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    char c = bytes[i];
-    if (c == '\n') {
-      lines.push_back(std::move(line));
-      line.clear();
-      open = false;
-    } else if (c == '\r') {
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;  // CR LF: the LF ends it
-      if (lone_cr == LoneCr::kEndsLine) {
-        lines.push_back(std::move(line));
-        line.clear();
-        open = false;
-      } else {
-        open = true;
-      }
-    } else {
-      line += c;
-      open = true;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(bytes.substr(pos));
+      break;
     }
+    if (bytes[end] == '\n' || lone_cr == LoneCr::kEndsLine ||
+        (end + 1 < bytes.size() && bytes[end + 1] == '\n')) {
+      lines.emplace_back(bytes.substr(pos, end - pos));
+      pos = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+      continue;
+    }
+    // A lone CR in a catalog line is dropped: gather the line's pieces around each one.
+    std::string line(bytes.substr(pos, end - pos));
+    pos = end + 1;
+    for (;;) {
+      size_t next = bytes.find_first_of("\r\n", pos);
+      if (next == std::string_view::npos) {
+        line.append(bytes.substr(pos));
+        pos = bytes.size();
+        break;
+      }
+      line.append(bytes.substr(pos, next - pos));
+      if (bytes[next] == '\n') {
+        pos = next + 1;
+        break;
+      }
+      if (next + 1 < bytes.size() && bytes[next + 1] == '\n') {
+        pos = next + 2;
+        break;
+      }
+      pos = next + 1;
+    }
+    lines.push_back(std::move(line));
   }
-  if (open) lines.push_back(std::move(line));
   return lines;
 }
 

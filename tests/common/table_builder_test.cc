@@ -75,3 +75,26 @@ TEST(ForceDirectories, FileInTheWayIsAnError) {
 
 }  // namespace
 }  // namespace dw
+
+namespace dw {
+namespace {
+
+TEST(TableBuilder, CountAboveSixteenBitsIsRefusedOnSave) {
+  test::TempDir dir;
+  TableBuilder t;
+  t.SetCount(65535).Save(dir / "ok.dat");
+  EXPECT_EQ(test::Hex(test::ReadFile(dir / "ok.dat")), "FF FF");
+  TableBuilder over;
+  over.SetCount(65536);
+  try {
+    over.Save(dir / "C_List1.dat");
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("C_List1.dat"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("65536"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "C_List1.dat"));
+}
+
+}  // namespace
+}  // namespace dw

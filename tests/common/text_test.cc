@@ -69,3 +69,49 @@ TEST(Paths, FindIgnoringCasePrefersExactName) {
 
 }  // namespace
 }  // namespace dw
+
+namespace dw {
+namespace {
+
+// The slice-based splitter against a byte-at-a-time reference on random texts.
+std::vector<std::string> ReferenceSplit(std::string_view bytes, LoneCr lone_cr) {
+  if (size_t eof = bytes.find('\x1A'); eof != std::string_view::npos) bytes = bytes.substr(0, eof);
+  std::vector<std::string> lines;
+  std::string line;
+  bool open = false;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    char c = bytes[i];
+    bool crlf = c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n';
+    if (c == '\n' || (c == '\r' && !crlf && lone_cr == LoneCr::kEndsLine)) {
+      lines.push_back(line);
+      line.clear();
+      open = false;
+    } else if (c == '\r') {
+      if (!crlf) open = true;
+    } else {
+      line += c;
+      open = true;
+    }
+  }
+  if (open) lines.push_back(line);
+  return lines;
+}
+
+TEST(SplitTextLines, MatchesReferenceOnRandomTexts) {
+  uint32_t seed = 1;
+  const char alphabet[] = {'a', 'b', '\r', '\n', '\x1A', '\t'};
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    size_t len = (seed = seed * 1103515245 + 12345) % 24;
+    for (size_t i = 0; i < len; ++i) {
+      seed = seed * 1103515245 + 12345;
+      text += alphabet[(seed >> 16) % (round % 2 ? 5 : 4 + ((seed >> 8) % 2))];
+    }
+    for (LoneCr mode : {LoneCr::kDrop, LoneCr::kEndsLine}) {
+      EXPECT_EQ(SplitTextLines(text, mode), ReferenceSplit(text, mode)) << test::Hex(text);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace dw
