@@ -1,0 +1,87 @@
+// The desktop program: the frame, every page created once in start-up order, the job objects
+// of the check-list wizards, and the navigation between the pages.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include <QObject>
+
+namespace dw {
+class TCheckListToData;
+class TMake_CheckList_For_PC;
+}  // namespace dw
+
+namespace dw::ui {
+
+class Dialogs;
+class TMainForm;
+class TMainMenu;
+class TMakeCircleCheck01;
+class TMakeCircleCheck02;
+class TMakeData01;
+class TMakeData02;
+class TMakeData03;
+class TMakeDataTypeSelect;
+class TMakePcCheck01;
+class TMakePcCheck02;
+class TMakePcCheck03;
+class TMakePcCheck04;
+class TStatusForm;
+
+struct ShellOptions {
+  Dialogs* dialogs = nullptr;          // boxes and beeps; must outlive the shell
+  std::filesystem::path workspace;     // where the catalog conversion assembles the data set
+};
+
+class Shell : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit Shell(const ShellOptions& options);
+  ~Shell() override;
+
+  // Shows the frame with the main menu in front.
+  void Start();
+
+  TMainForm& Frame() const { return *frame_; }
+  TMainMenu& MainMenu() const { return *main_menu_; }
+  TMakeData01& Data01() const { return *data01_; }
+  TMakeData02& Data02() const { return *data02_; }
+  TMakeData03& Data03() const { return *data03_; }
+  TMakeDataTypeSelect& DataTypeSelect() const { return *type_select_; }
+  TStatusForm& Status() const { return *status_; }
+  TMakeCircleCheck01& CircleCheck01() const { return *circle_check01_; }
+  TMakeCircleCheck02& CircleCheck02() const { return *circle_check02_; }
+  TMakePcCheck01& PcCheck01() const { return *pc_check01_; }
+  TMakePcCheck02& PcCheck02() const { return *pc_check02_; }
+  TMakePcCheck03& PcCheck03() const { return *pc_check03_; }
+  TMakePcCheck04& PcCheck04() const { return *pc_check04_; }
+
+ private:
+  void ConnectMainMenu();
+  void ConnectCatalogWizard();
+  void ConnectImportWizard();
+  void ConnectExportWizard();
+  void Show(QWidget* page);
+
+  Dialogs& dialogs_;
+  std::filesystem::path workspace_;
+  std::unique_ptr<TMainForm> frame_;
+  TMakeData01* data01_ = nullptr;
+  TMakeData02* data02_ = nullptr;
+  TMakeData03* data03_ = nullptr;
+  TStatusForm* status_ = nullptr;
+  TMainMenu* main_menu_ = nullptr;
+  TMakeCircleCheck01* circle_check01_ = nullptr;
+  TMakeCircleCheck02* circle_check02_ = nullptr;
+  TMakeDataTypeSelect* type_select_ = nullptr;
+  std::unique_ptr<dw::TCheckListToData> import_job_;
+  TMakePcCheck01* pc_check01_ = nullptr;
+  TMakePcCheck02* pc_check02_ = nullptr;
+  TMakePcCheck03* pc_check03_ = nullptr;
+  std::unique_ptr<dw::TMake_CheckList_For_PC> export_job_;
+  TMakePcCheck04* pc_check04_ = nullptr;
+};
+
+}  // namespace dw::ui

@@ -1,0 +1,50 @@
+// TStatusForm: the catalog conversion's status label, log lines, progress bar and back button.
+#pragma once
+
+#include <QWidget>
+
+#include "common/status_log.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace dw::ui {
+
+class TStatusForm : public QWidget, public dw::StatusLog {
+  Q_OBJECT
+
+ public:
+  explicit TStatusForm(QWidget* parent = nullptr);
+
+  QLabel* Label1() const { return label1_; }
+  QPlainTextEdit* Memo1() const { return memo1_; }
+  QProgressBar* ProgressBar1() const { return progress_bar1_; }
+  QPushButton* Button1() const { return button1_; }
+  QStringList Lines() const;
+
+  // dw::StatusLog
+  void ClearLines() override;
+  void AddLine(const std::string& utf8) override;
+  void SetLabel(const std::string& utf8) override;
+  void SetProgressMin(int value) override;
+  void SetProgressMax(int value) override;
+  void SetProgressPosition(int value) override;
+  void EnableBackButton(bool enabled) override;
+  void Show() override;
+  void ProcessEvents() override;
+
+ signals:
+  // The job asks for the page to be brought to the front.
+  void ShowRequested();
+
+ private:
+  QLabel* label1_;
+  QPlainTextEdit* memo1_;
+  QProgressBar* progress_bar1_;
+  QPushButton* button1_;
+  int line_count_ = 0;
+};
+
+}  // namespace dw::ui

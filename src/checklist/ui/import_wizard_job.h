@@ -1,0 +1,28 @@
+// The start button of the import wizard's last page: confirmation, the import, its stop
+// messages, and the closing box when it ran to its end.
+#pragma once
+
+#include <filesystem>
+
+namespace dw {
+class TCheckListToData;
+}
+
+namespace dw::ui {
+
+class Dialogs;
+class TMakeCircleCheck01;
+class TMakeCircleCheck02;
+
+enum class WizardJobEnd {
+  kDeclined,   // the confirmation was not answered Yes; nothing ran
+  kFinished,   // the job ran to its end, or stopped with its own message: back to the main menu
+  kFailed,     // an error box was shown; the wizard stays where it is
+};
+
+// TMakeCircleCheck02.Button1Click. The CSV path comes from page 1's box, the output folder from
+// page 2's tree; the day tables are read from `workspace`.
+WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleCheck02& folder_page,
+                            dw::TCheckListToData& job, Dialogs& dialogs, const std::filesystem::path& workspace);
+
+}  // namespace dw::ui

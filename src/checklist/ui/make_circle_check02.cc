@@ -1,0 +1,10 @@
+#include "checklist/ui/make_circle_check02.h"
+
+#include "app/ui/ui_texts.h"
+
+namespace dw::ui {
+
+TMakeCircleCheck02::TMakeCircleCheck02(QWidget* parent)
+    : FolderPage(parent, "TMakeCircleCheck02", {text::kImport02Heading1, text::kImport02Heading2}) {}
+
+}  // namespace dw::ui

@@ -1,0 +1,10 @@
+#include "checklist/ui/make_pc_check03.h"
+
+#include "app/ui/ui_texts.h"
+
+namespace dw::ui {
+
+TMakePcCheck03::TMakePcCheck03(QWidget* parent)
+    : FolderPage(parent, "TMakePcCheck03", {text::kExport03Heading1, text::kExport03Heading2}) {}
+
+}  // namespace dw::ui
