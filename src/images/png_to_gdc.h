@@ -2,26 +2,42 @@
 // with one shared palette in the workspace.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 #include "common/status_log.h"
+#include "images/gdc_writer.h"
+#include "images/palette.h"
 
 namespace dw {
 
 class TPNGtoGDC {
  public:
-  // Source root (holds PDATA and MDATA) and the workspace (holds CDATA/L_Date.dat).
+  // Source root (holds PDATA and MDATA) and the workspace (holds CDATA/L_Date.dat, receives the
+  // PDATA<d> folders, MDATA and SYSTEM files).
   std::filesystem::path RootFld;
   std::filesystem::path DstFld;
-  // Worker threads that decode and resample ahead of the palette step; 0 picks the core count.
+  // Threads that decode and resample ahead of the palette step, which runs on the calling thread
+  // in the job's order; 1 runs the whole job on the calling thread, 0 picks the core count. The
+  // output is the same for every count.
   int threads = 0;
 
   explicit TPNGtoGDC(StatusLog& log) : log_(log) {}
 
+  // Runs the whole job: circle cuts by page number into the day folders, then the hall maps of
+  // days 1 to 3, then SYSTEM/GrpSize.dat and SYSTEM/Palette.pal. Errors propagate as dw::Error;
+  // files written before stay.
   void Button1Click();
+
+  // Figures of the last run, for tests and the front ends.
+  const SharedPalette& palette() const { return palette_; }
+  int converted_pages() const { return converted_; }
 
  private:
   StatusLog& log_;
+  SharedPalette palette_;
+  GdcStats stats_;
+  int converted_ = 0;
 };
 
 }  // namespace dw

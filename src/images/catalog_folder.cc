@@ -1,0 +1,35 @@
+#include "images/catalog_folder.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "common/paths.h"
+
+namespace dw {
+namespace fs = std::filesystem;
+
+CatalogFolder::CatalogFolder(const fs::path& dir) : dir_(dir) {
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::error_code type_ec;
+    if (it->is_directory(type_ec)) continue;
+    const std::string name = it->path().filename().string();
+    by_upper_name_[AsciiUpper(name)].push_back(name);
+  }
+  for (auto& [upper, names] : by_upper_name_) std::sort(names.begin(), names.end());
+}
+
+std::optional<fs::path> CatalogFolder::Find(std::string_view name) const {
+  auto it = by_upper_name_.find(AsciiUpper(name));
+  if (it == by_upper_name_.end()) return std::nullopt;
+  const std::vector<std::string>& names = it->second;
+  if (std::find(names.begin(), names.end(), name) != names.end()) return dir_ / std::string(name);
+  return dir_ / names.front();
+}
+
+fs::path CatalogFolder::PathOf(std::string_view name) const {
+  if (auto found = Find(name)) return *found;
+  return dir_ / std::string(name);
+}
+
+}  // namespace dw

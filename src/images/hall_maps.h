@@ -1,0 +1,74 @@
+// Hall maps: the 64 x 64 mini map and the large map with its colour overlay blended in.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/bitmap_utils.h"
+#include "images/colour_runs.h"
+#include "images/palette.h"
+
+namespace dw {
+
+inline constexpr int kMapDays = 3;
+inline constexpr std::array<const char*, 3> kHallGroups = {"E123", "E456", "W12"};
+inline constexpr int kMiniMapSide = 64;
+inline constexpr int kMiniMapScale = 20;
+inline constexpr size_t kMiniMapFileBytes = 4 + kMiniMapSide * kMiniMapSide;
+
+// A mini map before its palette step: the map area's even size and the 64 x 64 canvas.
+struct MiniMap {
+  uint16_t area_width = 0;
+  uint16_t area_height = 0;
+  ColourRuns canvas;  // pure red never enters first_seen
+};
+
+// The map on a white canvas rounded up to multiples of 20, shrunk 20 times with ResampleBitmap,
+// drawn on a pure red 64 x 64 canvas over a white map area of the shrunk size rounded up to even.
+// Sets the map area's width and height.
+Bitmap MiniCanvas(const Bitmap& map, uint16_t& area_width, uint16_t& area_height);
+
+// MapMini_Convert of one decoded hall map, without the palette step.
+MiniMap MapMini_Convert(const Bitmap& map);
+
+// The mini map file: the map area's size, then 64 rows of 64 indices, 0 for pure red.
+// Every other colour of the canvas must have its palette index already.
+std::string MiniMapRecord(const MiniMap& mini, const SharedPalette& palette);
+
+// (d * 127) / 255 truncated towards zero, for d = -255 .. 255 at [d + 255].
+inline constexpr std::array<int16_t, 511> kBlendSteps = [] {
+  std::array<int16_t, 511> steps{};
+  for (int d = -255; d <= 255; ++d) steps[static_cast<size_t>(d + 255)] = static_cast<int16_t>(d * 127 / 255);
+  return steps;
+}();
+
+// Moves the blue-green-red map pixel `a` about half way towards the overlay pixel `b`
+// (a + (b - a) * 127 / 255 per channel), unless `b` is white or the result would be dark (no
+// channel reaching 128).
+inline void BlendPixel(uint8_t* a, const uint8_t* b) {
+  constexpr int kDarkLimit = 128;
+  if ((b[0] & b[1] & b[2]) == 255) return;
+  const int n0 = a[0] + kBlendSteps[static_cast<size_t>(b[0] - a[0] + 255)];
+  const int n1 = a[1] + kBlendSteps[static_cast<size_t>(b[1] - a[1] + 255)];
+  const int n2 = a[2] + kBlendSteps[static_cast<size_t>(b[2] - a[2] + 255)];
+  if ((n0 | n1 | n2) < kDarkLimit) return;
+  a[0] = static_cast<uint8_t>(n0);
+  a[1] = static_cast<uint8_t>(n1);
+  a[2] = static_cast<uint8_t>(n2);
+}
+
+// The map cut to even width and height, blended with the overlay (white where the overlay has no
+// pixel), padded with white to multiples of 8.
+Bitmap LargeMapCanvas(const Bitmap& map, const Bitmap& overlay);
+// The same into `canvas`, reusing its memory.
+void LargeMapCanvasInto(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas);
+
+// MapLarge_Convert of one decoded map and its overlay, without the palette step; `canvas` is
+// scratch memory.
+ColourRuns MapLarge_Convert(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas);
+
+// The blank layer file of a large map: its width and height, then width*height + 4 zero bytes.
+std::string BlankLayerFile(int width, int height);
+
+}  // namespace dw

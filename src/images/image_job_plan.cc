@@ -1,0 +1,53 @@
+#include "images/image_job_plan.h"
+
+#include <string>
+
+#include "common/paths.h"
+#include "images/catalog_folder.h"
+#include "images/circle_cuts.h"
+#include "images/hall_maps.h"
+
+namespace dw {
+namespace fs = std::filesystem;
+
+std::vector<ImageJobItem> PlanImageJob(const fs::path& root, const fs::path& workspace, const std::vector<uint16_t>& day_starts,
+                                  int& page_count) {
+  std::vector<ImageJobItem> items;
+  const CatalogFolder pdata(ResolveIgnoringCase(root, {"PDATA"}));
+  const CircleCutPlan plan =
+      PlanCircleCuts(day_starts, [&](int n) { return pdata.Find(PageImageName(n)).has_value(); });
+  page_count = plan.count;
+  fs::path day_folder;
+  for (const PageStep& step : plan.steps) {
+    if (step.switch_to_day != 0) {
+      day_folder = workspace / ("PDATA" + std::to_string(step.switch_to_day));
+      items.push_back(ImageJobItem::Of(ImageJobItem::Kind::kDayFolder, {}, day_folder));
+    }
+    // Pages before the first day's start have no folder and are skipped.
+    if (step.convert_day != 0) {
+      items.push_back(ImageJobItem::Of(ImageJobItem::Kind::kPage, pdata.PathOf(PageImageName(step.page)),
+                                  day_folder / PageGdcName(step.page)));
+    }
+  }
+
+  items.push_back(ImageJobItem::Of(ImageJobItem::Kind::kMapPhase));
+  const CatalogFolder mdata(ResolveIgnoringCase(root, {"MDATA"}));
+  const fs::path out = workspace / "MDATA";
+  for (int d = 1; d <= kMapDays; ++d) {
+    const std::string day = std::to_string(d);
+    if (!mdata.Find("MAP" + day + kHallGroups[0] + ".png")) continue;
+    for (const char* g : kHallGroups) {
+      const std::string name = day + g;
+      ImageJobItem map = ImageJobItem::Of(ImageJobItem::Kind::kHallMap, mdata.PathOf("MAP" + name + ".png"),
+                                out / ("MAP" + name + "mini.dat"));
+      map.overlay = mdata.PathOf("GNR" + name + ".png");
+      map.large = out / ("MAP" + name + ".gdc");
+      map.layer = out / ("MAP" + name + ".rak");
+      map.last_of_day = g == kHallGroups.back();
+      items.push_back(std::move(map));
+    }
+  }
+  return items;
+}
+
+}  // namespace dw

@@ -1,0 +1,38 @@
+// PNG decoding (libpng) onto the image job's canvases.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+#include "common/bitmap_utils.h"
+
+namespace dw {
+
+// Larger images are refused before anything is allocated for their pixels: a header may declare
+// any size. The side limit also keeps every GDC width and height within 16 bits.
+inline constexpr uint32_t kMaxPngSide = 16384;
+inline constexpr uint64_t kMaxPngPixels = 32ull * 1024 * 1024;
+// Largest ancillary chunk libpng may buffer (image data is streamed and not affected).
+inline constexpr size_t kMaxPngChunkBytes = 8u * 1024 * 1024;
+
+// Decodes PNG bytes of any colour type, bit depth and interlacing. Grey images without
+// transparency come out as 1-byte grey canvases, all others as blue-green-red canvases (the form
+// that the job's 24-bit canvas would hold either way).
+//   - 16-bit samples are scaled to 8 bits with rounding; palettes are expanded; gamma, colour
+//     profiles and the background chunk are ignored.
+//   - Transparency (alpha channel or tRNS) is composited over white in the file's sample values:
+//     out = (c*a + 255*(255-a) + 127) div 255, so alpha 0 gives white and alpha 255 keeps c.
+// Throws dw::Error naming `name` when the bytes are not a PNG libpng can decode or the image is
+// larger than the limits above.
+Bitmap DecodePng(std::string_view bytes, const std::filesystem::path& name);
+// The same into `out`, whose memory is reused when it is large enough (out's old pixels are lost,
+// also on failure).
+void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out);
+
+// Reads a PNG file and decodes it as DecodePng does: the image over white, on a canvas of its own
+// size. Throws CannotOpen for a file that cannot be read.
+Bitmap LoadPngToBitmap(const std::filesystem::path& path);
+void LoadPngInto(const std::filesystem::path& path, Bitmap& out);
+
+}  // namespace dw
