@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     image_days = LoadDayTable(file);
     image_ok = true;
   });
-  // Both jobs read L_Date.dat the same way.
+  // The image job reads L_Date.dat through the same reader.
   fuzz::Require(import_ok == image_ok && import_days == image_days);
   if (import_ok) fuzz::Require(2 + 6 * import_days.size() <= bytes.size());
 
