@@ -1,5 +1,5 @@
 // The catalog line splitter and both text-table loaders over arbitrary bytes.
-#include "catalog/field_splitter.h"
+#include "dataset/field_splitter.h"
 #include "catalog/table_loader.h"
 #include "common/status_log.h"
 #include "common/text_lines.h"

@@ -1,6 +1,6 @@
 // The readers of the handheld's check, memo and purchase files over arbitrary bytes (the handheld
 // rewrites them on its memory card), and the export's memo text built from what they return.
-#include "checklist/check_files.h"
+#include "dataset/check_files.h"
 #include "checklist/purchase_memo.h"
 #include "fuzz_input.h"
 

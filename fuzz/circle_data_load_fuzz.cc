@@ -1,5 +1,5 @@
 // CircleDataLoad, the export's reader of DataFull/D_Full<d>.dat, over arbitrary bytes.
-#include "catalog/field_splitter.h"
+#include "dataset/field_splitter.h"
 #include "checklist/check_list_export.h"
 #include "common/text_lines.h"
 #include "fuzz_input.h"

@@ -1,9 +1,9 @@
 // The whole check-list import over fuzzed files in a scratch folder. The input holds three parts
 // (see SplitParts): the CSV file, the workspace's L_Date.dat and its L_DayTop.dat; a missing part
 // is a missing file.
-#include "checklist/check_files.h"
+#include "dataset/check_files.h"
 #include "checklist/check_list_import.h"
-#include "checklist/day_tables.h"
+#include "dataset/day_tables.h"
 #include "common/atomic_file.h"
 #include "fuzz_input.h"
 

@@ -2,7 +2,7 @@
 // L_Page<d>.dat, L_Genre.dat, L_Map.dat and L_Area.dat, over fuzzed files, together with the
 // writers that use what they return. The input holds five parts (see SplitParts) in that order; a
 // missing part is a missing file. The catalog tables are small fixed ones.
-#include "catalog/table_files.h"
+#include "dataset/table_reader.h"
 #include "catalog/table_loader.h"
 #include "catalog/table_writers.h"
 #include "common/sjis.h"

@@ -2,7 +2,7 @@
 // and by the image job), L_DayTop.dat (import and export) and DEF.dat (export). The same bytes
 // are offered as each of the three files.
 #include "checklist/check_list_export.h"
-#include "checklist/day_tables.h"
+#include "dataset/day_tables.h"
 #include "common/atomic_file.h"
 #include "fuzz_input.h"
 #include "images/day_table.h"

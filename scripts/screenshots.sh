@@ -4,12 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR="${1:-build}"
-PROGRAM="$BUILD_DIR/bin/datawright"
+PROGRAM="$BUILD_DIR/bin/datawright-screenshots"
 OUT="docs/screenshots"
 
 if [ ! -x "$PROGRAM" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja >/dev/null
-  cmake --build "$BUILD_DIR" --parallel "$(nproc)" --target datawright
+  cmake --build "$BUILD_DIR" --parallel "$(nproc)" --target datawright-screenshots
 fi
 
 # A display number nobody uses.
@@ -28,6 +28,5 @@ done
 mkdir -p "$OUT"
 # An English locale on purpose: the program picks its Japanese font itself.
 DISPLAY=":${DISPLAY_NUMBER}" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 \
-  DATAWRIGHT_SCREENSHOT_DIR="$OUT" DATAWRIGHT_SCREENSHOT_SAMPLE="$PWD/samples/catalog" \
-  "$PROGRAM"
+  "$PROGRAM" "$OUT" "$PWD/samples/catalog"
 ls -1 "$OUT"

@@ -9,7 +9,7 @@ export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
 
 echo "== build and test"
-bash scripts/build.sh
+bash scripts/build.sh -DDW_BUILD_BENCH=ON
 ctest --test-dir build --output-on-failure --parallel "$jobs"
 
 echo "== sanitizer build and test"

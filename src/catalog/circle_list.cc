@@ -7,7 +7,7 @@
 
 #include "catalog/row_progress.h"
 #include "catalog/sjis_search.h"
-#include "catalog/table_files.h"
+#include "dataset/table_reader.h"
 #include "catalog/table_writers.h"
 #include "common/numbers.h"
 #include "common/sjis.h"

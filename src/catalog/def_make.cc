@@ -2,7 +2,7 @@
 
 #include "catalog/table_loader.h"
 #include "catalog/table_writers.h"
-#include "checklist/empty_check_files.h"
+#include "dataset/empty_check_files.h"
 #include "common/paths.h"
 
 namespace dw {

@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "catalog/row_progress.h"
-#include "catalog/table_files.h"
+#include "dataset/table_reader.h"
 #include "catalog/table_writers.h"
 #include "common/numbers.h"
 #include "common/sjis.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "catalog/row_progress.h"
-#include "catalog/table_files.h"
+#include "dataset/table_reader.h"
 #include "catalog/table_writers.h"
 #include "common/numbers.h"
 #include "common/table_builder.h"

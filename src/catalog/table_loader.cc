@@ -1,6 +1,6 @@
 #include "catalog/table_loader.h"
 
-#include "catalog/field_splitter.h"
+#include "dataset/field_splitter.h"
 #include "common/numbers.h"
 #include "common/text_lines.h"
 

@@ -2,10 +2,10 @@
 
 #include <unordered_map>
 
-#include "catalog/field_splitter.h"
-#include "checklist/check_files.h"
+#include "dataset/field_splitter.h"
+#include "dataset/check_files.h"
 #include "checklist/checklist_csv.h"
-#include "checklist/day_tables.h"
+#include "dataset/day_tables.h"
 #include "checklist/purchase_memo.h"
 #include "common/atomic_file.h"
 #include "common/error.h"

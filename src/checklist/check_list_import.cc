@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "checklist/check_files.h"
+#include "dataset/check_files.h"
 #include "checklist/checklist_csv.h"
-#include "checklist/day_tables.h"
+#include "dataset/day_tables.h"
 #include "common/atomic_file.h"
 #include "common/numbers.h"
 

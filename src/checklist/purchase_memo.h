@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "checklist/check_files.h"
+#include "dataset/check_files.h"
 
 namespace dw {
 

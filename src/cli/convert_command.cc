@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/catalog_job.h"
+#include "convert/catalog_job.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_status_log.h"

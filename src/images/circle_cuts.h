@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/bitmap_utils.h"
+#include "images/bitmap.h"
 #include "images/colour_runs.h"
 
 namespace dw {

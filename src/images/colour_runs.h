@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/bitmap_utils.h"
+#include "images/bitmap.h"
 
 namespace dw {
 

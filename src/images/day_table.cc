@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "checklist/day_tables.h"
+#include "dataset/day_tables.h"
 #include "common/error.h"
 
 namespace dw {

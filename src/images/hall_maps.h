@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/bitmap_utils.h"
+#include "images/bitmap.h"
 #include "images/colour_runs.h"
 #include "images/palette.h"
 

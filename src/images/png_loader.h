@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "common/bitmap_utils.h"
+#include "images/bitmap.h"
 
 namespace dw {
 

@@ -2,7 +2,7 @@
 
 #include "catalog/sjis_search.h"
 #include "catalog/table_writers.h"
-#include "writer_fixture.h"
+#include "support/writer_fixture.h"
 
 namespace dw {
 namespace {

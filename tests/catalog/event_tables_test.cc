@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "catalog/table_writers.h"
-#include "writer_fixture.h"
+#include "support/writer_fixture.h"
 
 namespace dw {
 namespace {

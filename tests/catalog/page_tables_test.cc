@@ -2,7 +2,7 @@
 
 #include "catalog/table_writers.h"
 #include "common/table_builder.h"
-#include "writer_fixture.h"
+#include "support/writer_fixture.h"
 
 namespace dw {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog/field_splitter.h"
+#include "dataset/field_splitter.h"
 #include "common/sjis.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "checklist/purchase_memo.h"
-#include "checklist_fixtures.h"
+#include "support/checklist_fixtures.h"
 #include "common/error.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "checklist_fixtures.h"
+#include "support/checklist_fixtures.h"
 #include "common/error.h"
 #include "common/table_builder.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

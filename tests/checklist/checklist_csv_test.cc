@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

@@ -2,13 +2,13 @@
 // every check with a colour from 1 to 9 comes back with its circle and colour, in order.
 #include <gtest/gtest.h>
 
-#include "app/catalog_job.h"
+#include "convert/catalog_job.h"
 #include "checklist/check_list_export.h"
 #include "checklist/check_list_import.h"
-#include "checklist/day_tables.h"
-#include "checklist_fixtures.h"
+#include "dataset/day_tables.h"
+#include "support/checklist_fixtures.h"
 #include "common/status_log.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

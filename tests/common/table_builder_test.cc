@@ -4,7 +4,7 @@
 
 #include "common/atomic_file.h"
 #include "common/error.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

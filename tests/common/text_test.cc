@@ -4,7 +4,7 @@
 #include "common/paths.h"
 #include "common/sjis.h"
 #include "common/text_lines.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "image_fixtures.h"
+#include "support/image_fixtures.h"
 
 namespace dw {
 namespace {

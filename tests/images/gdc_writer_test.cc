@@ -6,7 +6,7 @@
 
 #include "common/error.h"
 #include "common/table_builder.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/table_builder.h"
-#include "image_fixtures.h"
+#include "support/image_fixtures.h"
 
 namespace dw {
 namespace {

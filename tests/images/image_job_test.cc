@@ -7,7 +7,7 @@
 
 #include "common/error.h"
 #include "common/table_builder.h"
-#include "image_fixtures.h"
+#include "support/image_fixtures.h"
 #include "images/hall_maps.h"
 
 namespace dw {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "common/error.h"
-#include "image_fixtures.h"
+#include "support/image_fixtures.h"
 #include "images/catalog_folder.h"
 #include "images/day_table.h"
 #include "images/ordered_pipeline.h"

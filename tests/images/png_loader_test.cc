@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "common/error.h"
-#include "image_fixtures.h"
-#include "test_support.h"
+#include "support/image_fixtures.h"
+#include "support/test_support.h"
 
 namespace dw {
 namespace {

@@ -1,4 +1,4 @@
-#include "common/bitmap_utils.h"
+#include "images/bitmap.h"
 
 // The reference sums must not depend on the compiler fusing a multiply and an add either.
 // The build passes -ffp-contract=off; clang also honours the pragma.

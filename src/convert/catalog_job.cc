@@ -1,0 +1,136 @@
+#include "convert/catalog_job.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "convert/workspace_copy.h"
+#include "catalog/def_make.h"
+#include "common/atomic_file.h"
+#include "common/error.h"
+#include "common/paths.h"
+#include "images/png_to_gdc.h"
+
+namespace dw {
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kSeparator = "---------------------------";
+const char* const kWorkspaceFolders[] = {"CDATA", "MDATA", "SYSTEM", "CheckList", "DataFull"};
+
+}  // namespace
+
+fs::path ZavoDsFolder(const fs::path& destination) { return destination / "ZAVO_DS"; }
+
+fs::path FindDefinitionFile(const fs::path& source_root) {
+  const fs::path cdata = ResolveIgnoringCase(source_root, {"CDATA"});
+  std::error_code ec;
+  std::vector<fs::path> matches;
+  for (auto it = fs::directory_iterator(cdata, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    if (WildcardMatch("C??DEF.TXT", it->path().filename().string()) && !it->is_directory(ec)) {
+      matches.push_back(it->path());
+    }
+  }
+  if (matches.empty()) return {};
+  return *std::min_element(matches.begin(), matches.end());
+}
+
+std::string FormatElapsed(std::chrono::milliseconds elapsed) {
+  long long seconds = std::max<long long>(0, elapsed.count() / 1000);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", (seconds / 3600) % 24, (seconds / 60) % 60,
+                seconds % 60);
+  return text;
+}
+
+CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) {
+  log.ClearLines();
+  log.SetLabel("データ変換中です。");
+  const auto start = std::chrono::steady_clock::now();
+
+  for (const char* folder : kWorkspaceFolders) ForceDirectories(params.workspace / folder);
+  // A killed run may have left temporary files; they must not reach the memory card.
+  RemoveStalePartials(params.workspace);
+  log.EnableBackButton(false);
+  log.Show();
+  log.ProcessEvents();
+
+  const fs::path definition = FindDefinitionFile(params.source_root);
+  if (definition.empty()) {
+    log.SetLabel("エラー発生");
+    log.AddLine("ファイル \\CDATA\\C??DEF.TXTが見つかりませんでした。");
+    log.AddLine("作業を終了します");
+    log.EnableBackButton(true);
+    return CatalogJobOutcome::kDefinitionNotFound;
+  }
+  const std::string found = definition.filename().string();
+  // The two characters standing for "??" (one character may take several UTF-8 bytes).
+  std::string event_number;
+  {
+    size_t i = 1;
+    for (int n = 0; n < 2 && i < found.size(); ++n) {
+      size_t len = 1;
+      unsigned char b = static_cast<unsigned char>(found[i]);
+      if (b >= 0xF0) len = 4;
+      else if (b >= 0xE0) len = 3;
+      else if (b >= 0xC0) len = 2;
+      event_number += found.substr(i, len);
+      i += len;
+    }
+  }
+  log.AddLine("\"" + found + "\" 発見");
+  log.AddLine(kSeparator);
+  log.SetProgressPosition(0);
+
+  TDefMake data(log);
+  data.RootFld = params.source_root;
+  data.C_No = event_number;
+  data.DstFld = params.workspace;
+  TPNGtoGDC images(log);
+  images.RootFld = params.source_root;
+  images.DstFld = params.workspace;
+  images.threads = params.image_threads;
+
+  switch (params.mode) {
+    case static_cast<int>(ConversionMode::kDataAndImages):
+      data.Button1Click();
+      log.ProcessEvents();
+      images.Button1Click();
+      break;
+    case static_cast<int>(ConversionMode::kDataOnly):
+      data.Button1Click();
+      log.ProcessEvents();
+      break;
+    case static_cast<int>(ConversionMode::kImagesOnly):
+      images.Button1Click();
+      log.ProcessEvents();
+      break;
+    default:
+      break;
+  }
+
+  const auto end = std::chrono::steady_clock::now();
+  log.SetLabel("データ変換終了。");
+  log.AddLine(kSeparator);
+  log.SetLabel("ファイルコピー中です。");
+  log.AddLine("ファイルコピー作業開始");
+  log.ProcessEvents();
+
+  try {
+    CopyWorkspace(params.workspace, ZavoDsFolder(params.destination));
+  } catch (const Error&) {
+    log.SetLabel("エラー発生");
+    log.AddLine("ファイルコピーに失敗しました");
+    throw;
+  }
+
+  log.SetLabel("作業終了しました。");
+  log.AddLine(kSeparator);
+  log.AddLine("作業終了");
+  log.AddLine(FormatElapsed(std::chrono::duration_cast<std::chrono::milliseconds>(end - start)));
+  log.EnableBackButton(true);
+  return CatalogJobOutcome::kCompleted;
+}
+
+}  // namespace dw

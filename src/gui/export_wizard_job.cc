@@ -1,0 +1,37 @@
+#include "gui/export_wizard_job.h"
+
+#include <QLineEdit>
+
+#include "gui/confirm_text.h"
+#include "gui/dialogs.h"
+#include "gui/job_errors.h"
+#include "gui/page_parts.h"
+#include "gui/radio_group.h"
+#include "gui/ui_texts.h"
+#include "checklist/check_list_export.h"
+#include "gui/make_pc_check02.h"
+#include "gui/make_pc_check03.h"
+#include "gui/make_pc_check04.h"
+
+namespace dw::ui {
+
+bool StartExportJob(const TMakePcCheck02& source_page, const TMakePcCheck03& destination_page,
+                    const TMakePcCheck04& colour_page, dw::TMake_CheckList_For_PC& job, Dialogs& dialogs) {
+  const QString source = WithTrailingSeparator(source_page.Edit1()->text());
+  const QString destination = WithTrailingSeparator(destination_page.Edit1()->text());
+  dialogs.Beep();
+  if (!dialogs.Confirm(
+          ConfirmText(text::kConfirmSourceFolder, source, text::kConfirmConvertedFolder, destination))) {
+    return false;
+  }
+
+  job.params.source_folder = ToFsPath(source);
+  job.params.destination_folder = ToFsPath(destination);
+  job.params.substitute_colour = colour_page.RadioGroup1()->ItemIndex();
+  if (!RunShowingErrors(dialogs, [&] { job.Button1Click(); })) return false;
+  dialogs.Beep();
+  dialogs.Information(Utf8(text::kWorkFinished));
+  return true;
+}
+
+}  // namespace dw::ui

@@ -1,0 +1,56 @@
+#include "gui/import_wizard_job.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+#include "gui/confirm_text.h"
+#include "gui/dialogs.h"
+#include "gui/folder_tree.h"
+#include "gui/job_errors.h"
+#include "gui/page_parts.h"
+#include "gui/ui_texts.h"
+#include "checklist/check_list_import.h"
+#include "gui/make_circle_check01.h"
+#include "gui/make_circle_check02.h"
+
+namespace dw::ui {
+
+WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleCheck02& folder_page,
+                            dw::TCheckListToData& job, Dialogs& dialogs, const std::filesystem::path& workspace) {
+  const QString chosen = folder_page.ShellTreeView1()->SelectedPath();
+  const QString csv = file_page.Edit1()->text();
+  const QString shown_output =
+      WithTrailingSeparator(WithTrailingSeparator(chosen) + Utf8(text::kCheckListFolder));
+  dialogs.Beep();
+  if (chosen.isEmpty() || !dialogs.Confirm(ConfirmText(text::kConfirmSourceFile, csv,
+                                                       text::kConfirmImportFolder, shown_output))) {
+    return WizardJobEnd::kDeclined;
+  }
+
+  job.params.csv_file = ToFsPath(csv);
+  job.params.output_folder = dw::ImportOutputFolder(ToFsPath(chosen));
+  job.params.workspace = workspace;
+  job.process_events = [] { QCoreApplication::processEvents(); };
+  folder_page.DisableNext();  // the job cannot be started twice while it loads
+
+  dw::CheckListImportResult result;
+  if (!RunShowingErrors(dialogs, [&] { result = job.Button1Click(); })) return WizardJobEnd::kFailed;
+
+  switch (result.outcome) {
+    case dw::CheckListImportOutcome::kCompleted:
+      dialogs.Beep();
+      dialogs.Information(Utf8(text::kWorkFinished));
+      break;
+    case dw::CheckListImportOutcome::kNotVer1:
+      dialogs.Beep();
+      dialogs.Error(QString::fromStdString(result.message), Dialogs::ErrorButton::kAbort);
+      break;
+    case dw::CheckListImportOutcome::kDayLimitExceeded:
+      dialogs.Beep();
+      dialogs.Error(QString::fromStdString(result.message), Dialogs::ErrorButton::kOk);
+      break;
+  }
+  return WizardJobEnd::kFinished;
+}
+
+}  // namespace dw::ui

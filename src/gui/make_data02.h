@@ -1,0 +1,15 @@
+// TMakeData02: the catalog wizard's source folder (the parent of CDATA, MDATA and PDATA).
+#pragma once
+
+#include "gui/folder_page.h"
+
+namespace dw::ui {
+
+class TMakeData02 : public FolderPage {
+  Q_OBJECT
+
+ public:
+  explicit TMakeData02(QWidget* parent = nullptr);
+};
+
+}  // namespace dw::ui

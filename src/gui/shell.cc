@@ -1,0 +1,147 @@
+#include "gui/shell.h"
+
+#include <QPushButton>
+
+#include "gui/catalog_wizard_job.h"
+#include "gui/dialogs.h"
+#include "gui/main_form.h"
+#include "gui/main_menu.h"
+#include "gui/make_data01.h"
+#include "gui/make_data02.h"
+#include "gui/make_data03.h"
+#include "gui/make_data_type_select.h"
+#include "gui/status_form.h"
+#include "checklist/check_list_export.h"
+#include "checklist/check_list_import.h"
+#include "gui/export_wizard_job.h"
+#include "gui/import_wizard_job.h"
+#include "gui/make_circle_check01.h"
+#include "gui/make_circle_check02.h"
+#include "gui/make_pc_check01.h"
+#include "gui/make_pc_check02.h"
+#include "gui/make_pc_check03.h"
+#include "gui/make_pc_check04.h"
+
+namespace dw::ui {
+
+Shell::Shell(const ShellOptions& options)
+    : dialogs_(*options.dialogs), workspace_(options.workspace), frame_(std::make_unique<TMainForm>()) {
+  // Start-up order: the pages and job objects come to life one after another, and the frame
+  // stacks the pages in that order.
+  TMainForm* f = frame_.get();
+  f->AddPage(data01_ = new TMakeData01(f));
+  f->AddPage(data02_ = new TMakeData02(f));
+  f->AddPage(data03_ = new TMakeData03(f));
+  f->AddPage(status_ = new TStatusForm(f));
+  f->AddPage(main_menu_ = new TMainMenu(f));
+  f->AddPage(circle_check01_ = new TMakeCircleCheck01(dialogs_, f));
+  f->AddPage(circle_check02_ = new TMakeCircleCheck02(f));
+  f->AddPage(type_select_ = new TMakeDataTypeSelect(f));
+  import_job_ = std::make_unique<dw::TCheckListToData>();
+  f->AddPage(pc_check01_ = new TMakePcCheck01(f));
+  f->AddPage(pc_check02_ = new TMakePcCheck02(f));
+  f->AddPage(pc_check03_ = new TMakePcCheck03(f));
+  export_job_ = std::make_unique<dw::TMake_CheckList_For_PC>();
+  f->AddPage(pc_check04_ = new TMakePcCheck04(f));
+
+  ConnectMainMenu();
+  ConnectCatalogWizard();
+  ConnectImportWizard();
+  ConnectExportWizard();
+  Show(main_menu_);
+}
+
+Shell::~Shell() = default;
+
+void Shell::Start() {
+  Show(main_menu_);
+  frame_->show();
+}
+
+void Shell::Show(QWidget* page) { frame_->ShowPage(page); }
+
+void Shell::ConnectMainMenu() {
+  connect(main_menu_->Button1(), &QPushButton::clicked, this, [this] { Show(data01_); });
+  connect(main_menu_->Button2(), &QPushButton::clicked, this, [this] {
+    dialogs_.Beep();
+    circle_check01_->ClearFile();
+    Show(circle_check01_);
+  });
+  connect(main_menu_->Button4(), &QPushButton::clicked, this, [this] {
+    dialogs_.Beep();
+    Show(pc_check01_);
+  });
+  connect(main_menu_->Button3(), &QPushButton::clicked, frame_.get(), &QWidget::close);
+}
+
+void Shell::ConnectCatalogWizard() {
+  connect(data01_->Next(), &QPushButton::clicked, this, [this] {
+    dialogs_.Beep();
+    data02_->ClearPath();
+    Show(data02_);
+  });
+  connect(data01_->Back(), &QPushButton::clicked, this, [this] { Show(main_menu_); });
+
+  connect(data02_->Next(), &QPushButton::clicked, this, [this] {
+    dialogs_.Beep();
+    data03_->ClearPath();
+    Show(data03_);
+  });
+  connect(data02_->Back(), &QPushButton::clicked, this, [this] {
+    data02_->ClearPath();
+    Show(data01_);
+  });
+
+  connect(data03_->Next(), &QPushButton::clicked, this, [this] {
+    StartCatalogJob({*data02_, *data03_, *type_select_, *status_}, dialogs_, workspace_);
+  });
+  connect(data03_->Back(), &QPushButton::clicked, this, [this] {
+    data03_->DisableNext();  // the path box keeps its text
+    Show(data02_);
+  });
+  connect(data03_->Settings(), &QPushButton::clicked, this, [this] { Show(type_select_); });
+  connect(type_select_->Decide(), &QPushButton::clicked, this, [this] { Show(data03_); });
+
+  connect(status_, &TStatusForm::ShowRequested, this, [this] { Show(status_); });
+  connect(status_->Button1(), &QPushButton::clicked, this, [this] { Show(main_menu_); });
+}
+
+void Shell::ConnectImportWizard() {
+  connect(circle_check01_->Next(), &QPushButton::clicked, this, [this] {
+    dialogs_.Beep();
+    circle_check02_->ClearPath();
+    Show(circle_check02_);
+  });
+  connect(circle_check01_->Back(), &QPushButton::clicked, this, [this] { Show(main_menu_); });
+  connect(circle_check02_->Next(), &QPushButton::clicked, this, [this] {
+    if (StartImportJob(*circle_check01_, *circle_check02_, *import_job_, dialogs_, workspace_) ==
+        WizardJobEnd::kFinished) {
+      Show(main_menu_);
+    }
+  });
+  connect(circle_check02_->Back(), &QPushButton::clicked, this, [this] { Show(circle_check01_); });
+}
+
+void Shell::ConnectExportWizard() {
+  connect(pc_check01_->Next(), &QPushButton::clicked, this, [this] {
+    dialogs_.Beep();
+    Show(pc_check02_);
+  });
+  connect(pc_check01_->Back(), &QPushButton::clicked, this, [this] { Show(main_menu_); });
+  connect(pc_check02_->Next(), &QPushButton::clicked, this, [this] {
+    dialogs_.Beep();
+    Show(pc_check03_);
+  });
+  connect(pc_check02_->Back(), &QPushButton::clicked, this, [this] { Show(pc_check01_); });
+  connect(pc_check03_->Next(), &QPushButton::clicked, this, [this] {
+    dialogs_.Beep();
+    Show(pc_check04_);
+  });
+  connect(pc_check03_->Back(), &QPushButton::clicked, this, [this] { Show(pc_check02_); });
+  connect(pc_check04_->Next(), &QPushButton::clicked, this, [this] {
+    if (StartExportJob(*pc_check02_, *pc_check03_, *pc_check04_, *export_job_, dialogs_)) Show(main_menu_);
+  });
+  connect(pc_check04_->Back(), &QPushButton::clicked, this, [this] { Show(pc_check03_); });
+}
+
+}  // namespace dw::ui

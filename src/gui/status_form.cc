@@ -1,0 +1,77 @@
+#include "gui/status_form.h"
+
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/page_parts.h"
+#include "gui/ui_texts.h"
+
+namespace dw::ui {
+
+TStatusForm::TStatusForm(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("TStatusForm"));
+  label1_ = MakePanel(this, "Label1", {text::kStatusInitialLabel}, false);
+  memo1_ = new QPlainTextEdit(this);
+  memo1_->setObjectName(QStringLiteral("Memo1"));
+  memo1_->setReadOnly(true);
+  memo1_->setFocusPolicy(Qt::ClickFocus);
+  memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  progress_bar1_ = new QProgressBar(this);
+  progress_bar1_->setObjectName(QStringLiteral("ProgressBar1"));
+  progress_bar1_->setRange(0, 10);
+  progress_bar1_->setValue(0);
+  progress_bar1_->setTextVisible(false);
+  button1_ = MakeButton(this, "Button1", text::kBack);
+  button1_->setEnabled(false);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(12, 10, 12, 10);
+  layout->setSpacing(6);
+  layout->addWidget(label1_);
+  layout->addWidget(memo1_, 1);
+  layout->addWidget(progress_bar1_);
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(button1_);
+  layout->addLayout(row);
+}
+
+QStringList TStatusForm::Lines() const {
+  if (line_count_ == 0) return {};  // an empty memo still holds one empty block
+  return memo1_->toPlainText().split(QLatin1Char('\n'));
+}
+
+void TStatusForm::ClearLines() {
+  memo1_->clear();
+  line_count_ = 0;
+}
+
+void TStatusForm::AddLine(const std::string& utf8) {
+  memo1_->appendPlainText(QString::fromStdString(utf8));
+  ++line_count_;
+}
+
+void TStatusForm::SetLabel(const std::string& utf8) { label1_->setText(QString::fromStdString(utf8)); }
+
+void TStatusForm::SetProgressMin(int value) { progress_bar1_->setMinimum(value); }
+
+void TStatusForm::SetProgressMax(int value) { progress_bar1_->setMaximum(value); }
+
+void TStatusForm::SetProgressPosition(int value) {
+  // QProgressBar ignores values outside its range; a bar shows them at its nearest end.
+  progress_bar1_->setValue(std::clamp(value, progress_bar1_->minimum(), progress_bar1_->maximum()));
+}
+
+void TStatusForm::EnableBackButton(bool enabled) { button1_->setEnabled(enabled); }
+
+void TStatusForm::Show() { emit ShowRequested(); }
+
+void TStatusForm::ProcessEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace dw::ui

@@ -1,0 +1,142 @@
+#include "convert/catalog_job.h"
+
+#include <gtest/gtest.h>
+
+#include "convert/workspace_copy.h"
+#include "common/error.h"
+#include "support/test_support.h"
+
+namespace dw {
+namespace {
+namespace fs = std::filesystem;
+using test::TempDir;
+
+CatalogJobParams Params(const TempDir& dir, const fs::path& source, int mode) {
+  CatalogJobParams p;
+  p.source_root = source;
+  p.destination = dir / "dest";
+  p.workspace = dir / "DATA";
+  p.mode = mode;
+  return p;
+}
+
+TEST(CatalogJob, MissingDefinitionFileIsAnOrderlyStop) {
+  TempDir dir;
+  fs::create_directories(dir / "src" / "CDATA");
+  test::WriteFile(dir / "src" / "CDATA" / "C76DEF.TX", "x");
+  test::RecordingStatusLog log;
+  EXPECT_EQ(RunCatalogJob(Params(dir, dir / "src", 1), log), CatalogJobOutcome::kDefinitionNotFound);
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"ファイル \\CDATA\\C??DEF.TXTが見つかりませんでした。",
+                                                 "作業を終了します"}));
+  EXPECT_EQ(log.label, "エラー発生");
+  EXPECT_TRUE(log.back_enabled);
+  for (const char* f : {"CDATA", "MDATA", "SYSTEM", "CheckList", "DataFull"}) {
+    EXPECT_TRUE(fs::is_directory(dir / "DATA" / f)) << f;
+  }
+  EXPECT_FALSE(fs::exists(dir / "dest"));
+}
+
+TEST(CatalogJob, FirstDefinitionFileInNameOrderDecides) {
+  TempDir dir;
+  test::WriteFile(dir / "CDATA" / "C76DEF.TXT", "");
+  test::WriteFile(dir / "CDATA" / "c75def.txt", "");
+  test::WriteFile(dir / "CDATA" / "C7DEF.TXT", "");
+  EXPECT_EQ(FindDefinitionFile(dir.path()).filename(), "C76DEF.TXT");  // "C7" < "c7" in byte order
+  fs::remove(dir / "CDATA" / "C76DEF.TXT");
+  EXPECT_EQ(FindDefinitionFile(dir.path()).filename(), "c75def.txt");
+}
+
+TEST(CatalogJob, ElapsedTimeFormat) {
+  using std::chrono::milliseconds;
+  EXPECT_EQ(FormatElapsed(milliseconds(999)), "00:00:00");
+  EXPECT_EQ(FormatElapsed(milliseconds(3723000)), "01:02:03");
+  EXPECT_EQ(FormatElapsed(milliseconds((24 * 3600 + 61) * 1000LL)), "00:01:01");
+}
+
+TEST(CatalogJob, SampleDataRunWritesEveryStatusLineInOrder) {
+  TempDir dir;
+  test::RecordingStatusLog log;
+  ASSERT_EQ(RunCatalogJob(Params(dir, test::SampleCatalog(), 1), log), CatalogJobOutcome::kCompleted);
+  std::vector<std::string> expected = {
+      "\"C77DEF.TXT\" 発見", "---------------------------", "DEFデータ作成開始", "サークルデータ作成開始",
+      "サークルデータ (1日目) 作成開始", "サークルデータ (2日目) 作成開始", "サークルデータ (3日目) 作成開始",
+      "---------------------------", "ファイルコピー作業開始", "---------------------------", "作業終了"};
+  ASSERT_EQ(log.lines.size(), expected.size() + 1);
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(log.lines[i], expected[i]) << i;
+  EXPECT_EQ(log.lines.back(), "00:00:00");
+  EXPECT_EQ(log.label, "作業終了しました。");
+  EXPECT_TRUE(log.back_enabled);
+  EXPECT_EQ(log.calls.front(), "clear");
+  EXPECT_TRUE(fs::is_directory(dir / "dest" / "ZAVO_DS" / "CDATA"));
+}
+
+TEST(CatalogJob, SecondRunStartsWithAnEmptyLog) {
+  TempDir dir;
+  test::RecordingStatusLog log;
+  RunCatalogJob(Params(dir, test::SampleCatalog(), 1), log);
+  size_t first = log.lines.size();
+  RunCatalogJob(Params(dir, test::SampleCatalog(), 1), log);
+  EXPECT_EQ(log.lines.size(), first);
+}
+
+TEST(CatalogJob, CaseInsensitiveCatalogFolders) {
+  TempDir dir;
+  fs::create_directories(dir / "src");
+  fs::copy(test::SampleCatalog() / "CDATA", dir / "src" / "cdata");
+  fs::rename(dir / "src" / "cdata" / "C77DEF.TXT", dir / "src" / "cdata" / "c77def.txt");
+  fs::rename(dir / "src" / "cdata" / "C77ROM2.TXT", dir / "src" / "cdata" / "c77rom2.txt");
+  test::RecordingStatusLog log;
+  ASSERT_EQ(RunCatalogJob(Params(dir, dir / "src", 1), log), CatalogJobOutcome::kCompleted);
+  EXPECT_EQ(log.lines[0], "\"c77def.txt\" 発見");
+  EXPECT_EQ(log.lines[5], "サークルデータ (2日目) 作成開始");
+}
+
+TEST(CatalogJob, ErrorInsideConversionKeepsLinesAndCopiesNothing) {
+  TempDir dir;
+  test::WriteFile(dir / "src" / "CDATA" / "C76DEF.TXT", "*Vandrel\t1\n");  // no C76MAP.TXT
+  test::RecordingStatusLog log;
+  EXPECT_THROW(RunCatalogJob(Params(dir, dir / "src", 1), log), Error);
+  EXPECT_EQ(log.lines.back(), "DEFデータ作成開始");
+  EXPECT_FALSE(log.back_enabled);
+  EXPECT_FALSE(fs::exists(dir / "dest" / "ZAVO_DS"));
+}
+
+TEST(CatalogJob, UnknownModeConvertsNothingButCopies) {
+  TempDir dir;
+  test::RecordingStatusLog log;
+  ASSERT_EQ(RunCatalogJob(Params(dir, test::SampleCatalog(), 7), log), CatalogJobOutcome::kCompleted);
+  EXPECT_EQ(log.lines[2], "---------------------------");
+  EXPECT_TRUE(fs::is_directory(dir / "dest" / "ZAVO_DS" / "SYSTEM"));
+}
+
+TEST(WorkspaceCopy, OverwritesKeepsOthersAndSkipsPartials) {
+  TempDir dir;
+  test::WriteFile(dir / "DATA" / "CDATA" / "a.dat", "new");
+  test::WriteFile(dir / "DATA" / "CDATA" / "b.dat.partial", "torn");
+  test::WriteFile(dir / "DATA" / "PDATA1" / "0002.gdc", "img");
+  test::WriteFile(dir / "Z" / "CDATA" / "a.dat", "old");
+  test::WriteFile(dir / "Z" / "CDATA" / "keep.dat", "keep");
+  CopyWorkspace(dir / "DATA", dir / "Z");
+  EXPECT_EQ(test::ReadFile(dir / "Z" / "CDATA" / "a.dat"), "new");
+  EXPECT_EQ(test::ReadFile(dir / "Z" / "CDATA" / "keep.dat"), "keep");
+  EXPECT_EQ(test::ReadFile(dir / "Z" / "PDATA1" / "0002.gdc"), "img");
+  EXPECT_FALSE(fs::exists(dir / "Z" / "CDATA" / "b.dat.partial"));
+}
+
+TEST(WorkspaceCopy, FailedCopyIsReportedNotClosedNormally) {
+  TempDir dir;
+  test::RecordingStatusLog log;
+  test::WriteFile(dir / "dest" / "ZAVO_DS" / "CDATA", "a file where a folder should be");
+  try {
+    RunCatalogJob(Params(dir, test::SampleCatalog(), 1), log);
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("CDATA"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(log.lines.back(), "ファイルコピーに失敗しました");
+  EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "作業終了"), 0);
+  EXPECT_FALSE(log.back_enabled);
+}
+
+}  // namespace
+}  // namespace dw

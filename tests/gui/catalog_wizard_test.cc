@@ -1,0 +1,135 @@
+// The catalog wizard's start button: confirmation, the status log, beeps, errors, and an
+// end-to-end run on the sample catalog.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include "convert/catalog_job.h"
+#include "gui/make_data01.h"
+#include "gui/make_data02.h"
+#include "gui/make_data03.h"
+#include "gui/main_menu.h"
+#include "gui/status_form.h"
+#include "ui_test_support.h"
+
+namespace dw::ui::test {
+namespace {
+namespace fs = std::filesystem;
+
+class CatalogWizardTest : public ShellTest {
+ protected:
+  // Walks the wizard to page 3 with `source` and `destination` clicked, then presses Next.
+  void RunWizard(const fs::path& source, const fs::path& destination) {
+    Click(shell_->MainMenu().Button1());
+    Click(shell_->Data01().Next());
+    ClickFolder(shell_->Data02().ShellTreeView1(), source);
+    Click(shell_->Data02().Next());
+    ClickFolder(shell_->Data03().ShellTreeView1(), destination);
+    ASSERT_TRUE(shell_->Data03().Next()->isEnabled());
+    Click(shell_->Data03().Next());
+  }
+  TStatusForm& Status() { return shell_->Status(); }
+};
+
+TEST_F(CatalogWizardTest, StatusPageBeforeAnyRun) {
+  EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("データ変換中です。"));
+  EXPECT_TRUE(Status().Lines().isEmpty());
+  EXPECT_EQ(Status().ProgressBar1()->minimum(), 0);
+  EXPECT_EQ(Status().ProgressBar1()->maximum(), 10);
+  EXPECT_EQ(Status().ProgressBar1()->value(), 0);
+  EXPECT_FALSE(Status().Button1()->isEnabled());
+  EXPECT_TRUE(Status().Memo1()->isReadOnly());
+}
+
+TEST_F(CatalogWizardTest, DecliningTheConfirmationChangesNothing) {
+  fs::create_directories(Dir() / "catalog" / "CDATA");
+  fs::create_directories(Dir() / "dest");
+  dialogs_.answers = {false};
+  RunWizard(Dir() / "catalog", Dir() / "dest");
+  ASSERT_EQ(dialogs_.confirmations.size(), 1);
+  const QString sep = QStringLiteral("\r\n");
+  EXPECT_EQ(dialogs_.confirmations[0],
+            QString::fromUtf8("以下の設定でデータ作成作業を開始します。よろしいですか？") + sep + sep +
+                QString::fromUtf8("変換元データのフォルダ") + sep + ToQString(Dir() / "catalog") + "/" + sep + sep +
+                QString::fromUtf8("変換済みデータの保存フォルダ") + sep + ToQString(Dir() / "dest") +
+                "/ZAVO_DS/");
+  // Page 1 Next, page 2 Next, then the start beep before the box.
+  EXPECT_EQ(dialogs_.events, (std::vector<std::string>{"beep", "beep", "beep", "confirm"}));
+  EXPECT_EQ(Front(), &shell_->Data03());
+  EXPECT_FALSE(fs::exists(Workspace()));
+}
+
+TEST_F(CatalogWizardTest, MissingDefinitionFileStopsInOrderAndASecondRunStartsWithAnEmptyLog) {
+  fs::create_directories(Dir() / "catalog" / "CDATA");
+  fs::create_directories(Dir() / "dest");
+  const QStringList expected = {QString::fromUtf8("ファイル \\CDATA\\C??DEF.TXTが見つかりませんでした。"),
+                                QString::fromUtf8("作業を終了します")};
+  for (int run = 1; run <= 2; ++run) {
+    dialogs_.answers = {true};
+    RunWizard(Dir() / "catalog", Dir() / "dest");
+    EXPECT_EQ(Front(), &Status());
+    EXPECT_EQ(Status().Lines(), expected) << "run " << run;
+    EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("エラー発生"));
+    EXPECT_TRUE(Status().Button1()->isEnabled());
+    EXPECT_EQ(dialogs_.events.back(), "beep");  // the closing beep of the orderly stop
+    EXPECT_TRUE(fs::is_directory(Workspace() / "CDATA"));
+    EXPECT_FALSE(fs::exists(Dir() / "dest" / "ZAVO_DS"));
+    Click(Status().Button1());
+    EXPECT_EQ(Front(), &shell_->MainMenu());
+    EXPECT_EQ(Status().Lines(), expected);  // going back does not clear the log
+  }
+  EXPECT_EQ(dialogs_.beeps, 2 * 4);
+}
+
+TEST_F(CatalogWizardTest, FailedCopyIsReportedInsteadOfClosingNormally) {
+  fs::create_directories(Dir() / "dest");
+  dw::test::WriteFile(Dir() / "dest" / "ZAVO_DS", "a file where the folder should go");
+  dialogs_.answers = {true};
+  RunWizard(dw::test::SampleCatalog(), Dir() / "dest");
+  ASSERT_FALSE(dialogs_.events.empty());
+  EXPECT_EQ(dialogs_.events.back().rfind("job error: ", 0), 0u) << dialogs_.events.back();
+  EXPECT_FALSE(Status().Lines().contains(QString::fromUtf8("作業終了")));
+  EXPECT_NE(Status().Label1()->text(), QString::fromUtf8("作業終了しました。"));
+  EXPECT_FALSE(Status().Button1()->isEnabled());
+  EXPECT_EQ(dialogs_.beeps, 3);  // no closing beep after an error
+}
+
+TEST_F(CatalogWizardTest, SampleCatalogEndToEndMatchesTheCoreJob) {
+  fs::create_directories(Dir() / "dest");
+  dialogs_.answers = {true};
+  RunWizard(dw::test::SampleCatalog(), Dir() / "dest");
+  ASSERT_EQ(dialogs_.events.back(), "beep");
+  EXPECT_EQ(dialogs_.beeps, 4);
+  EXPECT_TRUE(Status().Button1()->isEnabled());
+  EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("作業終了しました。"));
+  const QStringList lines = Status().Lines();
+  ASSERT_GE(lines.size(), 6);
+  EXPECT_EQ(lines.first(), QString::fromUtf8("\"C77DEF.TXT\" 発見"));
+  EXPECT_EQ(lines[lines.size() - 2], QString::fromUtf8("作業終了"));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(lines.last()).hasMatch());
+
+  dw::test::TempDir reference;
+  dw::CatalogJobParams params;
+  params.source_root = dw::test::SampleCatalog();
+  params.destination = reference / "dest";
+  params.workspace = reference / "DATA";
+  dw::test::RecordingStatusLog log;
+  ASSERT_EQ(dw::RunCatalogJob(params, log), dw::CatalogJobOutcome::kCompleted);
+
+  const auto produced = TreeContents(Dir() / "dest" / "ZAVO_DS");
+  const auto expected = TreeContents(reference / "dest" / "ZAVO_DS");
+  ASSERT_FALSE(expected.empty());
+  EXPECT_TRUE(fs::exists(Dir() / "dest" / "ZAVO_DS" / "CDATA" / "DEF.dat"));
+  ASSERT_EQ(produced.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(produced[i].first, expected[i].first);
+    EXPECT_TRUE(produced[i].second == expected[i].second) << expected[i].first << " differs";
+  }
+}
+
+}  // namespace
+}  // namespace dw::ui::test

@@ -1,0 +1,216 @@
+// The check-list import and export wizards: enabling, confirmation, stop messages, and runs
+// that must write what the core jobs write for the same input.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "convert/catalog_job.h"
+#include "gui/folder_tree.h"
+#include "gui/main_menu.h"
+#include "gui/radio_group.h"
+#include "checklist/check_list_export.h"
+#include "checklist/check_list_import.h"
+#include "gui/make_circle_check01.h"
+#include "gui/make_circle_check02.h"
+#include "gui/make_pc_check01.h"
+#include "gui/make_pc_check02.h"
+#include "gui/make_pc_check03.h"
+#include "gui/make_pc_check04.h"
+#include "ui_test_support.h"
+
+namespace dw::ui::test {
+namespace {
+namespace fs = std::filesystem;
+
+// A Ver.1 line: circle number, colour, page number, blanks up to the memo in field 17.
+std::string Record(const std::string& circle, const std::string& colour, const std::string& page,
+                   const std::string& memo) {
+  std::string line = circle + "," + colour + "," + page + ",";
+  for (int field = 3; field < 17; ++field) line += ",";
+  return line + memo + ",\r\n";
+}
+
+class CheckListWizardTest : public ShellTest {
+ protected:
+  // The catalog conversion of the sample, as it would have run once on this computer: the
+  // workspace gets its day tables and <dir>/card/ZAVO_DS a data set.
+  void ConvertSampleCatalog() {
+    dw::CatalogJobParams params;
+    params.source_root = dw::test::SampleCatalog();
+    params.destination = Dir() / "card";
+    params.workspace = Workspace();
+    params.mode = static_cast<int>(dw::ConversionMode::kDataOnly);
+    dw::NullStatusLog log;
+    ASSERT_EQ(dw::RunCatalogJob(params, log), dw::CatalogJobOutcome::kCompleted);
+  }
+  fs::path Card() const { return Dir() / "card" / "ZAVO_DS"; }
+
+  void WriteCsv(const std::string& header) {
+    dw::test::WriteFile(Dir() / "check.csv",
+                        header + Record("3", "2", "2", dw::test::Sjis("新刊\\n")) + Record("5", "0", "3", "memo") +
+                            Record("40", "4", "9", "") +
+                            Record("7", "12", "4", ""));  // colour 12 is exported as the chosen one
+  }
+
+  // Main menu -> import page 2 with the CSV chosen and `folder` clicked, then Next.
+  void RunImportWizard(const fs::path& folder) {
+    dialogs_.chosen_file = ToQString(Dir() / "check.csv");
+    Click(shell_->MainMenu().Button2());
+    Click(shell_->CircleCheck01().ChooseFile());
+    Click(shell_->CircleCheck01().Next());
+    ClickFolder(shell_->CircleCheck02().ShellTreeView1(), folder);
+    Click(shell_->CircleCheck02().Next());
+  }
+};
+
+TEST_F(CheckListWizardTest, ImportFilePageEnablesNextOnlyWithAFile) {
+  TMakeCircleCheck01& page = shell_->CircleCheck01();
+  Click(shell_->MainMenu().Button2());
+  EXPECT_FALSE(page.Next()->isEnabled());
+  Click(page.ChooseFile());  // cancelled: nothing chosen
+  EXPECT_EQ(dialogs_.file_dialog_title, QString::fromUtf8("サークルチェックファイルの指定"));
+  EXPECT_EQ(dialogs_.file_dialog_filter, QString::fromUtf8("CSVﾌｧｲﾙ|*.CSV|全てのﾌｧｲﾙ|*.*"));
+  EXPECT_FALSE(page.Next()->isEnabled());
+
+  dialogs_.chosen_file = QStringLiteral("/somewhere/list.csv");
+  Click(page.ChooseFile());
+  EXPECT_EQ(page.Edit1()->text(), QStringLiteral("/somewhere/list.csv"));
+  EXPECT_TRUE(page.Next()->isEnabled());
+  Click(page.Next());
+  EXPECT_EQ(Front(), &shell_->CircleCheck02());
+  EXPECT_FALSE(shell_->CircleCheck02().Next()->isEnabled());
+  ClickFolder(shell_->CircleCheck02().ShellTreeView1(), Dir().path());
+  EXPECT_TRUE(shell_->CircleCheck02().Next()->isEnabled());
+
+  // Back to the menu and in again: the menu empties the file box.
+  Click(shell_->CircleCheck02().Back());
+  Click(page.Back());
+  Click(shell_->MainMenu().Button2());
+  EXPECT_TRUE(page.Edit1()->text().isEmpty());
+  EXPECT_FALSE(page.Next()->isEnabled());
+}
+
+TEST_F(CheckListWizardTest, QtFilterOfTheImportDialog) {
+  EXPECT_EQ(ToQtFileFilter(QString::fromUtf8("CSVﾌｧｲﾙ|*.CSV|全てのﾌｧｲﾙ|*.*")),
+            QString::fromUtf8("CSVﾌｧｲﾙ (*.CSV);;全てのﾌｧｲﾙ (*.*)"));
+}
+
+TEST_F(CheckListWizardTest, ImportDeclinedWritesNothing) {
+  WriteCsv("PELORIN,100,Quorvatelle77,Windows\r\n");
+  RunImportWizard(Dir().path());
+  ASSERT_EQ(dialogs_.confirmations.size(), 1);
+  const QString sep = QStringLiteral("\r\n");
+  EXPECT_EQ(dialogs_.confirmations[0],
+            QString::fromUtf8("以下の設定でデータ作成作業を開始します。よろしいですか？") + sep + sep +
+                QString::fromUtf8("変換元データのファイル") + sep + ToQString(Dir() / "check.csv") + sep + sep +
+                QString::fromUtf8("変換されたデータの保存フォルダ") + sep + ToQString(Dir().path()) +
+                "/CheckList/");
+  EXPECT_FALSE(fs::exists(Dir() / "CheckList"));
+  EXPECT_EQ(Front(), &shell_->CircleCheck02());
+  EXPECT_TRUE(shell_->CircleCheck02().Next()->isEnabled());
+}
+
+TEST_F(CheckListWizardTest, ImportNotVer1ShowsOnlyItsOwnMessage) {
+  ConvertSampleCatalog();
+  WriteCsv("pelorin,100,Quorvatelle77,Windows\r\n");
+  dialogs_.answers = {true};
+  RunImportWizard(Dir().path());
+  const std::vector<std::string> tail(dialogs_.events.end() - 4, dialogs_.events.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"beep", "confirm", "beep",
+                                            "error(abort): " + std::string(dw::kNotVer1Message)}));
+  EXPECT_EQ(Front(), &shell_->MainMenu());
+  EXPECT_FALSE(fs::exists(Dir() / "CheckList" / "Check1.dat"));
+}
+
+TEST_F(CheckListWizardTest, ImportOverTheDayLimitShowsOnlyItsOwnMessage) {
+  ConvertSampleCatalog();
+  std::string csv = "PELORIN,100,Quorvatelle77,Windows\r\n";
+  for (int i = 0; i < dw::kMaxRecordsPerDay + 1; ++i) csv += Record("3", "1", "2", "");
+  dw::test::WriteFile(Dir() / "check.csv", csv);
+  dialogs_.answers = {true};
+  RunImportWizard(Dir().path());
+  EXPECT_EQ(dialogs_.events.back(), "error(ok): " + std::string(dw::kDayLimitMessage));
+  EXPECT_EQ(Front(), &shell_->MainMenu());
+}
+
+TEST_F(CheckListWizardTest, ImportWithoutWorkspaceTablesShowsTheErrorAndStays) {
+  WriteCsv("PELORIN,100,Quorvatelle77,Windows\r\n");
+  dialogs_.answers = {true};
+  RunImportWizard(Dir().path());
+  ASSERT_EQ(dialogs_.events.back().rfind("job error: ", 0), 0u) << dialogs_.events.back();
+  EXPECT_EQ(Front(), &shell_->CircleCheck02());
+  EXPECT_FALSE(shell_->CircleCheck02().Next()->isEnabled());
+}
+
+// Import into the card's data set, then export it back: both wizards must write what their core
+// jobs write for the same input.
+TEST_F(CheckListWizardTest, ImportThenExportMatchTheCoreJobs) {
+  ConvertSampleCatalog();
+  WriteCsv("PELORIN,100,Quorvatelle77,Windows\r\n");
+  dialogs_.answers = {true};
+  RunImportWizard(Card());
+  EXPECT_EQ(dialogs_.events.back(), "info: " + std::string("作業が終了しました。"));
+  EXPECT_EQ(Front(), &shell_->MainMenu());
+
+  dw::TCheckListToData import;
+  import.params = {Dir() / "check.csv", Dir() / "reference" / "CheckList", Workspace()};
+  ASSERT_EQ(import.Button1Click().outcome, dw::CheckListImportOutcome::kCompleted);
+  const auto imported = TreeContents(Dir() / "reference" / "CheckList");
+  ASSERT_FALSE(imported.empty());
+  for (const auto& [name, bytes] : imported) {
+    EXPECT_TRUE(dw::test::ReadFile(Card() / "CheckList" / name) == bytes) << name;
+  }
+
+  fs::create_directories(Dir() / "export");
+  Click(shell_->MainMenu().Button4());
+  Click(shell_->PcCheck01().Next());
+  TMakePcCheck02& source = shell_->PcCheck02();
+  EXPECT_FALSE(source.Next()->isEnabled());
+  ClickFolder(source.ShellTreeView1(), Card());
+  Click(source.Next());
+  TMakePcCheck03& destination = shell_->PcCheck03();
+  EXPECT_FALSE(destination.Next()->isEnabled());
+  ClickFolder(destination.ShellTreeView1(), Dir() / "export");
+  Click(destination.Next());
+  TMakePcCheck04& colours = shell_->PcCheck04();
+  ASSERT_EQ(Front(), &colours);
+  EXPECT_EQ(colours.RadioGroup1()->ItemIndex(), 0);
+  EXPECT_EQ(colours.RadioGroup1()->Count(), 10);
+  ClickRadio(colours.RadioGroup1()->Item(3));
+  ASSERT_EQ(colours.RadioGroup1()->ItemIndex(), 3);
+  dialogs_.answers = {true};
+  Click(colours.Next());
+  const QString sep = QStringLiteral("\r\n");
+  EXPECT_EQ(dialogs_.confirmations.back(),
+            QString::fromUtf8("以下の設定でデータ作成作業を開始します。よろしいですか？") + sep + sep +
+                QString::fromUtf8("変換元データのフォルダ") + sep + ToQString(Card()) + "/" + sep + sep +
+                QString::fromUtf8("変換済みデータの保存フォルダ") + sep + ToQString(Dir() / "export") + "/");
+  EXPECT_EQ(dialogs_.events.back(), "info: " + std::string("作業が終了しました。"));
+  EXPECT_EQ(Front(), &shell_->MainMenu());
+
+  dw::TMake_CheckList_For_PC exporter;
+  exporter.params = {Card(), Dir() / "reference", 3};
+  const dw::CheckListExportResult reference = exporter.Button1Click();
+  EXPECT_GT(reference.record_lines, 0u);
+  EXPECT_TRUE(dw::test::ReadFile(Dir() / "export" / "ZAVO_DS_Check.csv") == dw::test::ReadFile(reference.csv_file));
+}
+
+TEST_F(CheckListWizardTest, ExportFromAFolderWithoutDataSetShowsTheErrorAndStays) {
+  fs::create_directories(Dir() / "empty");
+  Click(shell_->MainMenu().Button4());
+  Click(shell_->PcCheck01().Next());
+  ClickFolder(shell_->PcCheck02().ShellTreeView1(), Dir() / "empty");
+  Click(shell_->PcCheck02().Next());
+  ClickFolder(shell_->PcCheck03().ShellTreeView1(), Dir().path());
+  Click(shell_->PcCheck03().Next());
+  dialogs_.answers = {true};
+  Click(shell_->PcCheck04().Next());
+  ASSERT_EQ(dialogs_.events.back().rfind("job error: ", 0), 0u) << dialogs_.events.back();
+  EXPECT_EQ(Front(), &shell_->PcCheck04());
+  EXPECT_EQ(dialogs_.beeps, 1 + 3 + 1);  // menu, three Next buttons, the start beep
+}
+
+}  // namespace
+}  // namespace dw::ui::test
