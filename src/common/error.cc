@@ -7,11 +7,11 @@
 namespace dw {
 
 Error NotAnInteger(std::string_view cell_sjis) {
-  return Error("'" + Cp932ToUtf8(cell_sjis) + "' は整数ではありません");
+  return Error("'" + Cp932ToUtf8(cell_sjis) + "' は整数ではありません", ErrorKind::kInvalidInput);
 }
 
 Error IndexOutOfRange(long long index) {
-  return Error("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
+  return Error("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")", ErrorKind::kInvalidInput);
 }
 
 std::string SystemReason(int e) {
@@ -47,15 +47,15 @@ std::string DisplayPath(const std::filesystem::path& path) {
 }
 
 Error CannotCreate(const std::filesystem::path& path, int e) {
-  return Error("ファイル \"" + DisplayPath(path) + "\" を作成できません。" + SystemReason(e));
+  return Error("ファイル \"" + DisplayPath(path) + "\" を作成できません。" + SystemReason(e), ErrorKind::kIo, e, path);
 }
 
 Error CannotOpen(const std::filesystem::path& path, int e) {
-  return Error("ファイル \"" + DisplayPath(path) + "\" は開けません。" + SystemReason(e));
+  return Error("ファイル \"" + DisplayPath(path) + "\" は開けません。" + SystemReason(e), ErrorKind::kIo, e, path);
 }
 
 Error TextFileError(const std::filesystem::path& path, int e) {
-  return Error(SystemReason(e) + " (" + DisplayPath(path) + ")");
+  return Error(SystemReason(e) + " (" + DisplayPath(path) + ")", ErrorKind::kIo, e, path);
 }
 
 }  // namespace dw
