@@ -1,4 +1,4 @@
-// Times the whole data conversion (TDefMake::Button1Click) of a generated full-size catalog:
+// Times the whole data conversion (DataConversion::Button1Click) of a generated full-size catalog:
 // 3 days of 12,000 circles, 256 blocks and a map table of 6,912 positions.
 #include <algorithm>
 #include <chrono>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "catalog/def_make.h"
+#include "catalog/data_conversion.h"
 #include "common/status_log.h"
 
 namespace {
@@ -107,12 +107,12 @@ int main() {
   dw::NullStatusLog log;
   std::vector<double> ms;
   for (int run = 0; run < kRuns; ++run) {
-    dw::TDefMake converter(log);
+    dw::DataConversion converter(log);
     converter.RootFld = root;
     converter.C_No = "99";
     converter.DstFld = workspace;
     const auto start = std::chrono::steady_clock::now();
-    converter.Button1Click();
+    converter.Run();
     const auto end = std::chrono::steady_clock::now();
     ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
   }

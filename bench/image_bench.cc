@@ -27,7 +27,7 @@
 #include "common/atomic_file.h"
 #include "common/status_log.h"
 #include "common/table_builder.h"
-#include "images/png_to_gdc.h"
+#include "images/image_conversion.h"
 
 namespace fs = std::filesystem;
 
@@ -230,11 +230,11 @@ double BestSeconds(int repeat, F&& f) {
 
 void RunJob(const fs::path& catalog, const fs::path& workspace, int threads) {
   dw::NullStatusLog log;
-  dw::TPNGtoGDC job(log);
+  dw::ImageConversion job(log);
   job.RootFld = catalog;
   job.DstFld = workspace;
   job.threads = threads;
-  job.Button1Click();
+  job.Run();
 }
 
 fs::path MakeWorkspace(const fs::path& base) {

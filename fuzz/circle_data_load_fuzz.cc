@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes = fuzz::AsBytes(data, size);
   const std::filesystem::path file = fuzz::FreshDir("d_full") / "D_Full1.dat";
   fuzz::PutFile(file, bytes);
-  TMake_CheckList_For_PC job;
+  CheckListExport job;
   bool loaded = false;
   fuzz::Guarded([&] {
     job.CircleDataLoad(file);

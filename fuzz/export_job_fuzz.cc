@@ -34,14 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::PutPart(card / "CheckList" / "Check2.dat", parts[6]);
   fuzz::PutPart(card / "CheckList" / "D_Buy2.dat", parts[7]);
 
-  TMake_CheckList_For_PC job;
+  CheckListExport job;
   job.params.source_folder = card;
   job.params.destination_folder = dir / "PC";
   job.params.substitute_colour = size % 10;
   CheckListExportResult result;
   bool finished = false;
   fuzz::Guarded([&] {
-    result = job.Button1Click();
+    result = job.Run();
     finished = true;
   });
 

@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::PutPart(dir / "WS" / "CDATA" / "L_Date.dat", parts[1]);
   fuzz::PutPart(dir / "WS" / "CDATA" / "L_DayTop.dat", parts[2]);
 
-  TCheckListToData job;
+  CheckListImport job;
   job.params.csv_file = dir / "in.csv";
   job.params.output_folder = dir / "OUT" / "CheckList";
   job.params.workspace = dir / "WS";
   CheckListImportResult result;
   bool finished = false;
   fuzz::Guarded([&] {
-    result = job.Button1Click();
+    result = job.Run();
     finished = true;
   });
 

@@ -45,12 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::filesystem::path card = dir / "ZAVO_DS";
   fuzz::PutFile(card / "CDATA" / "DEF.dat", bytes);
   fuzz::PutFile(card / "CDATA" / "L_DayTop.dat", std::string(2, '\0'));
-  TMake_CheckList_For_PC job;
+  CheckListExport job;
   job.params.source_folder = card;
   job.params.destination_folder = dir / "PC";
   bool exported = false;
   fuzz::Guarded([&] {
-    job.Button1Click();
+    job.Run();
     exported = true;
   });
   fuzz::Require(exported == (bytes.size() >= 2));

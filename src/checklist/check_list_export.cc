@@ -54,7 +54,7 @@ void AppendRecordLine(std::string& out, const CheckSlot& slot, const CircleLine&
 
 }  // namespace
 
-void TMake_CheckList_For_PC::CircleDataLoad(const fs::path& d_full_file) {
+void CheckListExport::CircleDataLoad(const fs::path& d_full_file) {
   const std::vector<std::string> lines = ReadTextLines(d_full_file);
   std::vector<std::string> fields;
   for (size_t n = 0; n < lines.size(); ++n) {
@@ -69,7 +69,7 @@ void TMake_CheckList_For_PC::CircleDataLoad(const fs::path& d_full_file) {
   }
 }
 
-CheckListExportResult TMake_CheckList_For_PC::Button1Click() {
+CheckListExportResult CheckListExport::Run() {
   if (params.substitute_colour < 0 || params.substitute_colour > 9) {
     throw Error("代わりのチェックカラーは 0 から 9 です (" + std::to_string(params.substitute_colour) + ")");
   }

@@ -1,4 +1,4 @@
-// TMake_CheckList_For_PC: the check-list export. The handheld's check and purchase files in a
+// CheckListExport (the job object TMake_CheckList_For_PC): the check-list export. The handheld's check and purchase files in a
 // ZAVO_DS folder become the check-list CSV "ZAVO_DS_Check.csv" (Ver.1).
 #pragma once
 
@@ -34,13 +34,13 @@ struct CircleLine {
   std::string line;  // Shift-JIS bytes
 };
 
-class TMake_CheckList_For_PC {
+class CheckListExport {
  public:
   CheckListExportParams params;
 
   // Runs the export. The CSV is built whole and saved atomically, so a failure leaves no partial
   // file and keeps an earlier file of that name. Failures throw dw::Error naming the file.
-  CheckListExportResult Button1Click();
+  CheckListExportResult Run();
 
   // Appends every line of one D_Full file to the circle line table.
   void CircleDataLoad(const std::filesystem::path& d_full_file);

@@ -60,7 +60,7 @@ std::string MemoFileOf(const std::vector<const Record*>& records, DayRange range
 
 fs::path ImportOutputFolder(const fs::path& chosen_folder) { return chosen_folder / "CheckList"; }
 
-CheckListImportResult TCheckListToData::Button1Click() {
+CheckListImportResult CheckListImport::Run() {
   ForceDirectories(params.output_folder);
 
   const CsvLines lines = ReadCsvFile(params.csv_file, process_events);

@@ -1,4 +1,4 @@
-// TCheckListToData: the check-list import. A check-list CSV (Ver.1) becomes the handheld's check
+// CheckListImport (the job object TCheckListToData): the check-list import. A check-list CSV (Ver.1) becomes the handheld's check
 // file and memo file of every event day.
 #pragma once
 
@@ -48,7 +48,7 @@ struct CheckListImportResult {
 // <chosen>/CheckList: where the wizard and the command line put the files.
 std::filesystem::path ImportOutputFolder(const std::filesystem::path& chosen_folder);
 
-class TCheckListToData {
+class CheckListImport {
  public:
   CheckListImportParams params;
   // Called after every kept line while the CSV loads, so a window can repaint. May be empty.
@@ -57,7 +57,7 @@ class TCheckListToData {
   // Runs the import. Failures (a file that cannot be read or saved, a field that is not an
   // integer, a truncated or inconsistent workspace table) throw dw::Error; the job's own stops
   // come back as the result's outcome and message.
-  CheckListImportResult Button1Click();
+  CheckListImportResult Run();
 };
 
 }  // namespace dw

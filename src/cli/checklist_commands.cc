@@ -47,12 +47,12 @@ int RunImport(const std::vector<std::string>& args) {
   if (!a.error.empty()) return UsageError(a.error);
   if (a.positional.size() != 2) return UsageError("import takes CSV and OUTDIR");
 
-  TCheckListToData job;
+  CheckListImport job;
   job.params.csv_file = a.positional[0];
   job.params.output_folder = ImportOutputFolder(a.positional[1]);
   job.params.workspace = a.Option("--workspace").value_or((ExecutableDir() / "DATA").string());
   try {
-    const CheckListImportResult result = job.Button1Click();
+    const CheckListImportResult result = job.Run();
     if (result.outcome != CheckListImportOutcome::kCompleted) {
       PrintMessage(result.message);
       return kExitFailed;
@@ -75,14 +75,14 @@ int RunExport(const std::vector<std::string>& args) {
   if (!a.error.empty()) return UsageError(a.error);
   if (a.positional.size() != 2) return UsageError("export takes ZAVO_DS_DIR and OUTDIR");
 
-  TMake_CheckList_For_PC job;
+  CheckListExport job;
   const std::string colour = a.Option("--colour").value_or("0");
   if (colour.size() != 1 || colour[0] < '0' || colour[0] > '9') return UsageError("--colour is 0 to 9");
   job.params.substitute_colour = colour[0] - '0';
   job.params.source_folder = a.positional[0];
   job.params.destination_folder = a.positional[1];
   try {
-    const CheckListExportResult result = job.Button1Click();
+    const CheckListExportResult result = job.Run();
     std::printf("%s に %zu 件を書きました (%d 日分)。\n", DisplayPath(result.csv_file).c_str(), result.record_lines,
                 result.day_count);
     return kExitOk;

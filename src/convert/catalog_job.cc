@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "convert/workspace_copy.h"
-#include "catalog/def_make.h"
+#include "catalog/data_conversion.h"
 #include "common/atomic_file.h"
 #include "common/error.h"
 #include "common/paths.h"
-#include "images/png_to_gdc.h"
+#include "images/image_conversion.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -83,27 +83,27 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   log.AddLine(kSeparator);
   log.SetProgressPosition(0);
 
-  TDefMake data(log);
+  DataConversion data(log);
   data.RootFld = params.source_root;
   data.C_No = event_number;
   data.DstFld = params.workspace;
-  TPNGtoGDC images(log);
+  ImageConversion images(log);
   images.RootFld = params.source_root;
   images.DstFld = params.workspace;
   images.threads = params.image_threads;
 
   switch (params.mode) {
     case static_cast<int>(ConversionMode::kDataAndImages):
-      data.Button1Click();
+      data.Run();
       log.ProcessEvents();
-      images.Button1Click();
+      images.Run();
       break;
     case static_cast<int>(ConversionMode::kDataOnly):
-      data.Button1Click();
+      data.Run();
       log.ProcessEvents();
       break;
     case static_cast<int>(ConversionMode::kImagesOnly):
-      images.Button1Click();
+      images.Run();
       log.ProcessEvents();
       break;
     default:

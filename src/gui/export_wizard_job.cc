@@ -16,7 +16,7 @@
 namespace dw::ui {
 
 bool StartExportJob(const TMakePcCheck02& source_page, const TMakePcCheck03& destination_page,
-                    const TMakePcCheck04& colour_page, dw::TMake_CheckList_For_PC& job, Dialogs& dialogs) {
+                    const TMakePcCheck04& colour_page, dw::CheckListExport& job, Dialogs& dialogs) {
   const QString source = WithTrailingSeparator(source_page.Edit1()->text());
   const QString destination = WithTrailingSeparator(destination_page.Edit1()->text());
   dialogs.Beep();
@@ -28,7 +28,7 @@ bool StartExportJob(const TMakePcCheck02& source_page, const TMakePcCheck03& des
   job.params.source_folder = ToFsPath(source);
   job.params.destination_folder = ToFsPath(destination);
   job.params.substitute_colour = colour_page.RadioGroup1()->ItemIndex();
-  if (!RunShowingErrors(dialogs, [&] { job.Button1Click(); })) return false;
+  if (!RunShowingErrors(dialogs, [&] { job.Run(); })) return false;
   dialogs.Beep();
   dialogs.Information(Utf8(text::kWorkFinished));
   return true;

@@ -16,7 +16,7 @@
 namespace dw::ui {
 
 WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleCheck02& folder_page,
-                            dw::TCheckListToData& job, Dialogs& dialogs, const std::filesystem::path& workspace) {
+                            dw::CheckListImport& job, Dialogs& dialogs, const std::filesystem::path& workspace) {
   const QString chosen = folder_page.ShellTreeView1()->SelectedPath();
   const QString csv = file_page.Edit1()->text();
   const QString shown_output =
@@ -34,7 +34,7 @@ WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleChec
   folder_page.DisableNext();  // the job cannot be started twice while it loads
 
   dw::CheckListImportResult result;
-  if (!RunShowingErrors(dialogs, [&] { result = job.Button1Click(); })) return WizardJobEnd::kFailed;
+  if (!RunShowingErrors(dialogs, [&] { result = job.Run(); })) return WizardJobEnd::kFailed;
 
   switch (result.outcome) {
     case dw::CheckListImportOutcome::kCompleted:

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 namespace dw {
-class TCheckListToData;
+class CheckListImport;
 }
 
 namespace dw::ui {
@@ -23,6 +23,6 @@ enum class WizardJobEnd {
 // TMakeCircleCheck02.Button1Click. The CSV path comes from page 1's box, the output folder from
 // page 2's tree; the day tables are read from `workspace`.
 WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleCheck02& folder_page,
-                            dw::TCheckListToData& job, Dialogs& dialogs, const std::filesystem::path& workspace);
+                            dw::CheckListImport& job, Dialogs& dialogs, const std::filesystem::path& workspace);
 
 }  // namespace dw::ui

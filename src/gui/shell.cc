@@ -37,11 +37,11 @@ Shell::Shell(const ShellOptions& options)
   f->AddPage(circle_check01_ = new TMakeCircleCheck01(dialogs_, f));
   f->AddPage(circle_check02_ = new TMakeCircleCheck02(f));
   f->AddPage(type_select_ = new TMakeDataTypeSelect(f));
-  import_job_ = std::make_unique<dw::TCheckListToData>();
+  import_job_ = std::make_unique<dw::CheckListImport>();
   f->AddPage(pc_check01_ = new TMakePcCheck01(f));
   f->AddPage(pc_check02_ = new TMakePcCheck02(f));
   f->AddPage(pc_check03_ = new TMakePcCheck03(f));
-  export_job_ = std::make_unique<dw::TMake_CheckList_For_PC>();
+  export_job_ = std::make_unique<dw::CheckListExport>();
   f->AddPage(pc_check04_ = new TMakePcCheck04(f));
 
   ConnectMainMenu();

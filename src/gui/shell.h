@@ -8,8 +8,8 @@
 #include <QObject>
 
 namespace dw {
-class TCheckListToData;
-class TMake_CheckList_For_PC;
+class CheckListImport;
+class CheckListExport;
 }  // namespace dw
 
 namespace dw::ui {
@@ -76,11 +76,11 @@ class Shell : public QObject {
   TMakeCircleCheck01* circle_check01_ = nullptr;
   TMakeCircleCheck02* circle_check02_ = nullptr;
   TMakeDataTypeSelect* type_select_ = nullptr;
-  std::unique_ptr<dw::TCheckListToData> import_job_;
+  std::unique_ptr<dw::CheckListImport> import_job_;
   TMakePcCheck01* pc_check01_ = nullptr;
   TMakePcCheck02* pc_check02_ = nullptr;
   TMakePcCheck03* pc_check03_ = nullptr;
-  std::unique_ptr<dw::TMake_CheckList_For_PC> export_job_;
+  std::unique_ptr<dw::CheckListExport> export_job_;
   TMakePcCheck04* pc_check04_ = nullptr;
 };
 

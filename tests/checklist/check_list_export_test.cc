@@ -65,9 +65,9 @@ class ExportTest : public ::testing::Test {
   }
 
   CheckListExportResult Run(int substitute = 0) {
-    TMake_CheckList_For_PC job;
+    CheckListExport job;
     job.params = {card(), dir_ / "PC", substitute};
-    CheckListExportResult r = job.Button1Click();
+    CheckListExportResult r = job.Run();
     circle_lines_ = job.circle_lines().size();
     return r;
   }

@@ -26,10 +26,10 @@ class ImportTest : public ::testing::Test {
 
   CheckListImportResult Run(const std::string& csv_text) {
     test::WriteFile(dir_ / "in.csv", csv_text);
-    TCheckListToData job;
+    CheckListImport job;
     job.params = {dir_ / "in.csv", out(), workspace()};
     job.process_events = [this] { ++events_; };
-    return job.Button1Click();
+    return job.Run();
   }
 
   // The memo of circle slot i in a memo file.

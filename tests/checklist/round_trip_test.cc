@@ -58,14 +58,14 @@ TEST(CheckListRoundTrip, SampleCatalog) {
     test::WriteFile(card / "CheckList" / ("D_Buy" + day + ".dat"), test::PurchaseFileBytes(days[d].count, purchases));
   }
 
-  TMake_CheckList_For_PC exporter;
+  CheckListExport exporter;
   exporter.params = {card, dir / "PC", 0};
-  const CheckListExportResult exported = exporter.Button1Click();
+  const CheckListExportResult exported = exporter.Run();
   EXPECT_EQ(exported.day_count, 3);
 
-  TCheckListToData importer;
+  CheckListImport importer;
   importer.params = {exported.csv_file, ImportOutputFolder(dir / "BACK"), convert.workspace};
-  const CheckListImportResult imported = importer.Button1Click();
+  const CheckListImportResult imported = importer.Run();
   ASSERT_EQ(imported.outcome, CheckListImportOutcome::kCompleted) << imported.message;
   ASSERT_EQ(imported.days_written, 3);
 

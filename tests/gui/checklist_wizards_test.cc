@@ -154,9 +154,9 @@ TEST_F(CheckListWizardTest, ImportThenExportMatchTheCoreJobs) {
   EXPECT_EQ(dialogs_.events.back(), "info: " + std::string("作業が終了しました。"));
   EXPECT_EQ(Front(), &shell_->MainMenu());
 
-  dw::TCheckListToData import;
+  dw::CheckListImport import;
   import.params = {Dir() / "check.csv", Dir() / "reference" / "CheckList", Workspace()};
-  ASSERT_EQ(import.Button1Click().outcome, dw::CheckListImportOutcome::kCompleted);
+  ASSERT_EQ(import.Run().outcome, dw::CheckListImportOutcome::kCompleted);
   const auto imported = TreeContents(Dir() / "reference" / "CheckList");
   ASSERT_FALSE(imported.empty());
   for (const auto& [name, bytes] : imported) {
@@ -190,9 +190,9 @@ TEST_F(CheckListWizardTest, ImportThenExportMatchTheCoreJobs) {
   EXPECT_EQ(dialogs_.events.back(), "info: " + std::string("作業が終了しました。"));
   EXPECT_EQ(Front(), &shell_->MainMenu());
 
-  dw::TMake_CheckList_For_PC exporter;
+  dw::CheckListExport exporter;
   exporter.params = {Card(), Dir() / "reference", 3};
-  const dw::CheckListExportResult reference = exporter.Button1Click();
+  const dw::CheckListExportResult reference = exporter.Run();
   EXPECT_GT(reference.record_lines, 0u);
   EXPECT_TRUE(dw::test::ReadFile(Dir() / "export" / "ZAVO_DS_Check.csv") == dw::test::ReadFile(reference.csv_file));
 }

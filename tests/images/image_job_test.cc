@@ -1,4 +1,4 @@
-#include "images/png_to_gdc.h"
+#include "images/image_conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -30,11 +30,11 @@ class ImageJob : public ::testing::Test {
     test::WritePng(root() / "MDATA" / ("GNR" + std::to_string(day) + group + ".png"), overlay);
   }
   void Run(int threads = 1) {
-    TPNGtoGDC job(log_);
+    ImageConversion job(log_);
     job.RootFld = root();
     job.DstFld = ws();
     job.threads = threads;
-    job.Button1Click();
+    job.Run();
     merged_ = job.palette().merged();
   }
   std::string Out(const std::string& relative) const { return test::ReadFile(ws() / relative); }
@@ -301,10 +301,10 @@ TEST(SampleCatalogImages, ConvertIntoThreeDaysAndNineMaps) {
   test::TempDir dir;
   test::MakeWorkspace(dir / "DATA", {2, 8, 14});
   test::RecordingStatusLog log;
-  TPNGtoGDC job(log);
+  ImageConversion job(log);
   job.RootFld = test::SampleCatalog();
   job.DstFld = dir / "DATA";
-  job.Button1Click();
+  job.Run();
   for (int page = 2; page <= 19; ++page) {
     const int day = page < 8 ? 1 : page < 14 ? 2 : 3;
     char name[32];

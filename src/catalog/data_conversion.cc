@@ -1,4 +1,4 @@
-#include "catalog/def_make.h"
+#include "catalog/data_conversion.h"
 
 #include "catalog/table_loader.h"
 #include "catalog/table_writers.h"
@@ -8,11 +8,11 @@
 namespace dw {
 namespace fs = std::filesystem;
 
-fs::path TDefMake::CatalogFile(const std::string& suffix) const {
+fs::path DataConversion::CatalogFile(const std::string& suffix) const {
   return ResolveIgnoringCase(RootFld, {"CDATA", "C" + C_No + suffix});
 }
 
-void TDefMake::Button1Click() {
+void DataConversion::Run() {
   const fs::path cdata = DstFld / "CDATA";
   const fs::path checklist = DstFld / "CheckList";
   const fs::path block_file = cdata / "L_Block.dat";

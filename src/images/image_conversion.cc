@@ -1,4 +1,4 @@
-#include "images/png_to_gdc.h"
+#include "images/image_conversion.h"
 
 #include <algorithm>
 #include <exception>
@@ -72,7 +72,7 @@ int WorkerCount(int requested) {
 
 }  // namespace
 
-void TPNGtoGDC::Button1Click() {
+void ImageConversion::Run() {
   const std::vector<uint16_t> day_starts = LoadDayTable(DstFld / "CDATA" / "L_Date.dat");
   palette_.Reset();
   stats_ = GdcStats{};

@@ -1,5 +1,6 @@
-// TDefMake: the data conversion driver. Loads the catalog's text tables and runs the table
-// writers in their fixed order: event definitions once, then each event day 1 to 4.
+// DataConversion (the job object TDefMake of the catalog tools): the data conversion driver. Loads
+// the catalog text tables and runs the table writers in their fixed order: event definitions
+// once, then each event day 1 to 4.
 #pragma once
 
 #include <cstdint>
@@ -15,17 +16,17 @@ namespace dw {
 
 inline constexpr int kMaxEventDays = 4;
 
-class TDefMake {
+class DataConversion {
  public:
   // Source root (holds CDATA, MDATA, PDATA), the event number and the workspace.
   std::filesystem::path RootFld;
   std::string C_No;
   std::filesystem::path DstFld;
 
-  explicit TDefMake(StatusLog& log) : log_(log) {}
+  explicit DataConversion(StatusLog& log) : log_(log) {}
 
   // Runs the whole data conversion. Errors propagate as dw::Error.
-  void Button1Click();
+  void Run();
 
   // Counters of the last run, for tests and the front ends.
   int day_counter() const { return day_counter_; }

@@ -1,4 +1,4 @@
-// TPNGtoGDC: the image job. Converts the catalog's page images and hall maps into GDC images
+// ImageConversion (the job object TPNGtoGDC): the image job. Converts the catalog's page images and hall maps into GDC images
 // with one shared palette in the workspace.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 namespace dw {
 
-class TPNGtoGDC {
+class ImageConversion {
  public:
   // Source root (holds PDATA and MDATA) and the workspace (holds CDATA/L_Date.dat, receives the
   // PDATA<d> folders, MDATA and SYSTEM files).
@@ -22,12 +22,12 @@ class TPNGtoGDC {
   // output is the same for every count.
   int threads = 0;
 
-  explicit TPNGtoGDC(StatusLog& log) : log_(log) {}
+  explicit ImageConversion(StatusLog& log) : log_(log) {}
 
   // Runs the whole job: circle cuts by page number into the day folders, then the hall maps of
   // days 1 to 3, then SYSTEM/GrpSize.dat and SYSTEM/Palette.pal. Errors propagate as dw::Error;
   // files written before stay.
-  void Button1Click();
+  void Run();
 
   // Figures of the last run, for tests and the front ends.
   const SharedPalette& palette() const { return palette_; }

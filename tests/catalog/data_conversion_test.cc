@@ -1,4 +1,4 @@
-#include "catalog/def_make.h"
+#include "catalog/data_conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +43,8 @@ fs::path MakeCatalog(const test::TempDir& dir, const std::vector<int>& days) {
   return dir / "cat";
 }
 
-TDefMake Converter(StatusLog& log, const fs::path& root, const std::string& event, const fs::path& ws) {
-  TDefMake converter(log);
+DataConversion Converter(StatusLog& log, const fs::path& root, const std::string& event, const fs::path& ws) {
+  DataConversion converter(log);
   converter.RootFld = root;
   converter.C_No = event;
   converter.DstFld = ws;
@@ -55,8 +55,8 @@ TEST(DefMake, SampleCatalogWritesTheWholeDataSet) {
   test::TempDir dir;
   const fs::path ws = MakeWorkspace(dir);
   test::RecordingStatusLog log;
-  TDefMake converter = Converter(log, test::SampleCatalog(), "77", ws);
-  converter.Button1Click();
+  DataConversion converter = Converter(log, test::SampleCatalog(), "77", ws);
+  converter.Run();
 
   std::vector<std::string> expected = {"CDATA/DEF.dat",    "CDATA/L_Genre.dat",  "CDATA/L_Map.dat",
                                        "CDATA/L_Area.dat", "CDATA/L_KArea.dat",  "CDATA/L_Date.dat",
@@ -86,8 +86,8 @@ TEST(DefMake, TwoDaysGiveATwoDayIndexAndEndTheProgressAtTheDayCounter) {
   test::TempDir dir;
   const fs::path ws = MakeWorkspace(dir);
   test::RecordingStatusLog log;
-  TDefMake converter = Converter(log, MakeCatalog(dir, {1, 2}), "01", ws);
-  converter.Button1Click();
+  DataConversion converter = Converter(log, MakeCatalog(dir, {1, 2}), "01", ws);
+  converter.Run();
   EXPECT_EQ(Hex(ReadFile(ws / "CDATA/L_DayTop.dat")), "02 00 00 00 02 00 02 00 03 00");
   EXPECT_EQ(converter.day_counter(), 3);
   EXPECT_EQ(std::vector<std::string>(log.calls.end() - 2, log.calls.end()),
@@ -105,8 +105,8 @@ TEST(DefMake, MissingDayKeepsItsPlaceInTheDayIndex) {
   test::TempDir dir;
   const fs::path ws = MakeWorkspace(dir);
   test::RecordingStatusLog log;
-  TDefMake converter = Converter(log, MakeCatalog(dir, {1, 3}), "01", ws);
-  converter.Button1Click();
+  DataConversion converter = Converter(log, MakeCatalog(dir, {1, 3}), "01", ws);
+  converter.Run();
   // Day 1: 2 circles; day 2: none, starting at the running offset; day 3: 4 circles.
   EXPECT_EQ(Hex(ReadFile(ws / "CDATA/L_DayTop.dat")), "03 00 00 00 02 00 02 00 00 00 02 00 04 00");
   EXPECT_EQ(converter.day_counter(), 3);
@@ -118,8 +118,8 @@ TEST(DefMake, NoDayFilesStillSucceeds) {
   test::TempDir dir;
   const fs::path ws = MakeWorkspace(dir);
   test::RecordingStatusLog log;
-  TDefMake converter = Converter(log, MakeCatalog(dir, {}), "01", ws);
-  converter.Button1Click();
+  DataConversion converter = Converter(log, MakeCatalog(dir, {}), "01", ws);
+  converter.Run();
   EXPECT_EQ(Hex(ReadFile(ws / "CDATA/L_DayTop.dat")), "00 00");
   EXPECT_EQ(Hex(ReadFile(ws / "CDATA/MLMax.dat")), "00 00");
   EXPECT_EQ(Hex(ReadFile(ws / "SYSTEM/Config.dat")), "00 00 00 00");
@@ -132,9 +132,9 @@ TEST(DefMake, MissingDefinitionTableStopsAfterTheHallTables) {
   const fs::path root = MakeCatalog(dir, {1});
   fs::remove(root / "CDATA" / "C01DEF.TXT");
   test::RecordingStatusLog log;
-  TDefMake converter = Converter(log, root, "01", ws);
+  DataConversion converter = Converter(log, root, "01", ws);
   try {
-    converter.Button1Click();
+    converter.Run();
     ADD_FAILURE();
   } catch (const Error& e) {
     EXPECT_NE(std::string(e.what()).find("ファイルが見つかりません"), std::string::npos) << e.what();
