@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw::fuzz {
 

@@ -116,8 +116,7 @@ uint32_t WriteCircleList(const RowTable& rows, uint32_t circle_offset, const std
 
     const uint32_t map_index = map_index_of(block_name);
     if (map_index > kMaxMapIndex) {
-      throw Error("マップ番号が上限の " + std::to_string(kMaxMapIndex) + " を超えています (ブロック '" +
-                  Cp932ToUtf8(block_name) + "' のマップ番号 " + std::to_string(map_index) + ")");
+      throw MapIndexTooLarge(kMaxMapIndex, block_name, map_index);
     }
     list.U8(map_index);
 

@@ -3,6 +3,7 @@
 #include "catalog/table_loader.h"
 #include "catalog/table_writers.h"
 #include "dataset/empty_check_files.h"
+#include "dataset/layout.h"
 #include "common/paths.h"
 
 namespace dw {
@@ -13,9 +14,8 @@ fs::path DataConversion::CatalogFile(const std::string& suffix) const {
 }
 
 void DataConversion::Run() {
-  const fs::path cdata = DstFld / "CDATA";
-  const fs::path checklist = DstFld / "CheckList";
-  const fs::path block_file = cdata / "L_Block.dat";
+  const DataSetLayout set(DstFld);
+  const fs::path block_file = set.blocks();
 
   state_ = ConversionState{};
   state_.log = &log_;
@@ -23,17 +23,17 @@ void DataConversion::Run() {
   log_.AddLine("DEFデータ作成開始");
   LoadTextTable(CatalogFile("MAP.TXT"), rows_);
   WriteBlockList(rows_, block_file, state_);
-  WriteMapPositions(rows_, cdata / "L_MapPos.dat", block_file, state_);
+  WriteMapPositions(rows_, set.map_positions(), block_file, state_);
 
   LoadTextTable(CatalogFile("DEF.TXT"), rows_);
-  WriteEventHeader(rows_, cdata / "DEF.dat", state_);
-  WriteGenreList(rows_, cdata / "L_Genre.dat", state_);
-  WriteMapList(rows_, cdata / "L_Map.dat", state_);
-  WriteAreaList(rows_, cdata / "L_Area.dat", state_);
-  WriteFullWidthAreaList(rows_, cdata / "L_KArea.dat", state_);
-  WriteBlockAreaIndex(rows_, cdata / "I_Block.dat", cdata / "L_Map.dat", cdata / "L_Area.dat", block_file,
+  WriteEventHeader(rows_, set.event_header(), state_);
+  WriteGenreList(rows_, set.genres(), state_);
+  WriteMapList(rows_, set.maps(), state_);
+  WriteAreaList(rows_, set.areas(), state_);
+  WriteFullWidthAreaList(rows_, set.full_width_areas(), state_);
+  WriteBlockAreaIndex(rows_, set.block_areas(), set.maps(), set.areas(), block_file,
                       state_);
-  WriteDayList(rows_, cdata / "L_Date.dat", state_);
+  WriteDayList(rows_, set.days(), state_);
 
   log_.AddLine("サークルデータ作成開始");
   day_counter_ = 1;
@@ -53,29 +53,29 @@ void DataConversion::Run() {
 
     log_.AddLine("サークルデータ (" + day + "日目) 作成開始");
     LoadCircleTable(circle_table, rows_, log_);
-    const fs::path page_file = cdata / ("L_Page" + day + ".dat");
+    const fs::path page_file = set.pages(d);
     WritePageIndex(rows_, page_file, state_);
-    WriteBlockTops(rows_, cdata / ("L_BlkTop" + day + ".dat"), block_file, page_file, state_);
+    WriteBlockTops(rows_, set.block_tops(d), block_file, page_file, state_);
     day_starts_[d - 1] = circle_offset_;
     const uint32_t count =
-        WriteCircleList(rows_, circle_offset_, "M" + day, "C_List" + day + ".dat", cdata, block_file, state_);
+        WriteCircleList(rows_, circle_offset_, DataSetLayout::DayMapPrefix(d), DataSetLayout::CircleListName(d), set.cdata(), block_file, state_);
     day_counts_[d - 1] = count;
-    WriteFullCircleText(rows_, DstFld / "DataFull" / ("D_Full" + day + ".dat"), circle_offset_, state_);
+    WriteFullCircleText(rows_, set.full_circles(d), circle_offset_, state_);
     circle_offset_ += count;
     const auto circles = static_cast<uint32_t>(rows_.size());
-    WriteEmptyCheckFile(checklist / ("Check" + day + ".dat"));
-    WriteEmptyMemoFile(checklist / ("C_Memo" + day + ".dat"), circles);
-    WriteEmptyPurchaseFile(checklist / ("D_Buy" + day + ".dat"), circles);
+    WriteEmptyCheckFile(set.checks(d));
+    WriteEmptyMemoFile(set.memos(d), circles);
+    WriteEmptyPurchaseFile(set.purchases(d), circles);
     ++day_counter_;
-    WriteCircleInfo(rows_, cdata / ("C_Info" + day + ".dat"), cdata / "L_Genre.dat", state_);
+    WriteCircleInfo(rows_, set.circle_info(d), set.genres(), state_);
     listed_days = d;
   }
 
-  WriteMapMax(cdata / "MLMax.dat", state_.largest_map_file_count);
-  WriteConfig(DstFld / "SYSTEM" / "Config.dat");
+  WriteMapMax(set.map_max(), state_.largest_map_file_count);
+  WriteConfig(set.config());
   std::vector<uint32_t> starts(listed_starts.begin(), listed_starts.begin() + listed_days);
   std::vector<uint32_t> counts(day_counts_.begin(), day_counts_.begin() + listed_days);
-  WriteDayTop(cdata / "L_DayTop.dat", starts, counts);
+  WriteDayTop(set.day_index(), starts, counts);
 
   log_.SetProgressPosition(day_counter_);
   log_.ProcessEvents();

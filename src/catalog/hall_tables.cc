@@ -45,12 +45,10 @@ void WriteBlockList(const RowTable& rows, const fs::path& block_file, Conversion
     previous = &name;
     // Every reader takes two bytes a name; another length would shift every later name.
     if (name.size() != kBlockNameBytes) {
-      throw Error("ブロック名は 2 バイトでなければなりません (配置データ " + std::to_string(row.number + 1) +
-                  " 件目: '" + Cp932ToUtf8(name) + "')");
+      throw BadBlockNameLength(row.number + 1, name);
     }
     if (++count > kMaxBlocks) {
-      throw Error("ブロック数が上限の " + std::to_string(kMaxBlocks) + " を超えています (" +
-                  std::to_string(count) + " 番目のブロック '" + Cp932ToUtf8(name) + "')");
+      throw TooManyBlocks(kMaxBlocks, count, name);
     }
     out.Bytes(name);
   }

@@ -18,7 +18,7 @@ const Row* LastRowOf(const RowTable& rows, std::string_view key) {
 
 const Row& RequiredRowOf(const RowTable& rows, std::string_view key) {
   const Row* row = LastRowOf(rows, key);
-  if (!row) throw Error("定義ファイルに \"" + std::string(key) + "\" セクションがありません");
+  if (!row) throw MissingSection(key);
   return *row;
 }
 

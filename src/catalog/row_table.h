@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 

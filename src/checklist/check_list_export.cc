@@ -2,13 +2,14 @@
 
 #include <unordered_map>
 
+#include "dataset/layout.h"
 #include "dataset/field_splitter.h"
 #include "dataset/check_files.h"
 #include "checklist/checklist_csv.h"
 #include "dataset/day_tables.h"
 #include "checklist/purchase_memo.h"
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/numbers.h"
 #include "common/table_builder.h"
 #include "common/text_lines.h"
@@ -22,7 +23,7 @@ constexpr size_t kFullFields = 17;  // D0 .. D16 of a D_Full line
 
 uint16_t EventNumber(const fs::path& def_file) {
   const std::string bytes = ReadWholeFile(def_file);
-  if (bytes.size() < 2) throw Error(DamagedFileMessage(def_file, "イベント番号がありません"));
+  if (bytes.size() < 2) throw Damaged(def_file, "イベント番号がありません");
   return static_cast<uint16_t>(ReadU16(bytes, 0));
 }
 
@@ -64,26 +65,26 @@ void CheckListExport::CircleDataLoad(const fs::path& d_full_file) {
       if (RightTrim(fields[0]).size() != fields[0].size()) throw NotAnInteger(fields[0]);
       circle_lines_.push_back({ParseInt(fields[0]), lines[n]});
     } catch (const Error& e) {
-      throw Error(std::string(e.what()) + " (" + DisplayPath(d_full_file) + " " + std::to_string(n + 1) + " 行目)");
+      throw AtLine(e, d_full_file, n + 1);
     }
   }
 }
 
 CheckListExportResult CheckListExport::Run() {
   if (params.substitute_colour < 0 || params.substitute_colour > 9) {
-    throw Error("代わりのチェックカラーは 0 から 9 です (" + std::to_string(params.substitute_colour) + ")");
+    throw BadSubstituteColour(params.substitute_colour);
   }
-  const fs::path& source = params.source_folder;
+  const DataSetLayout source(params.source_folder);
   CheckListExportResult result;
   circle_lines_.clear();
   for (int k = 1; k <= kMaxExportDays; ++k) {
-    const fs::path d_full = source / "DataFull" / ("D_Full" + std::to_string(k) + ".dat");
+    const fs::path d_full = source.full_circles(k);
     if (!fs::is_regular_file(d_full)) continue;
     CircleDataLoad(d_full);
     ++result.day_count;
   }
-  const uint16_t event_number = EventNumber(source / "CDATA" / "DEF.dat");
-  const fs::path day_top_file = source / "CDATA" / "L_DayTop.dat";
+  const uint16_t event_number = EventNumber(source.event_header());
+  const fs::path day_top_file = source.day_index();
   const std::vector<DayRange> day_index = ReadDayIndex(day_top_file);
 
   std::string csv = std::string(kCsvTag) + ",100,Quorvatelle" + std::to_string(event_number) + ",Windows\r\n";
@@ -91,9 +92,8 @@ CheckListExportResult CheckListExport::Run() {
   // The days are 1 .. the number of D_Full files found, whatever their own numbers.
   for (int d = 1; d <= result.day_count; ++d) {
     const DayRange day = DayRangeOf(day_index, d, day_top_file);
-    const std::string suffix = std::to_string(d) + ".dat";
-    const std::vector<CheckSlot> slots = ReadCheckFile(source / "CheckList" / ("Check" + suffix));
-    const PurchaseFile purchases = PurchaseFile::Read(source / "CheckList" / ("D_Buy" + suffix));
+    const std::vector<CheckSlot> slots = ReadCheckFile(source.checks(d));
+    const PurchaseFile purchases = PurchaseFile::Read(source.purchases(d));
     for (const CheckSlot& slot : slots) {
       auto it = by_circle.find(slot.circle);
       if (it == by_circle.end()) continue;

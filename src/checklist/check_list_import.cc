@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "dataset/layout.h"
 #include "dataset/check_files.h"
 #include "checklist/checklist_csv.h"
 #include "dataset/day_tables.h"
@@ -58,7 +59,7 @@ std::string MemoFileOf(const std::vector<const Record*>& records, DayRange range
 
 }  // namespace
 
-fs::path ImportOutputFolder(const fs::path& chosen_folder) { return chosen_folder / "CheckList"; }
+fs::path ImportOutputFolder(const fs::path& chosen_folder) { return chosen_folder / kCheckListFolder; }
 
 CheckListImportResult CheckListImport::Run() {
   ForceDirectories(params.output_folder);
@@ -68,11 +69,11 @@ CheckListImportResult CheckListImport::Run() {
     return {CheckListImportOutcome::kNotVer1, std::string(kNotVer1Message), 0, 0};
   }
 
-  const fs::path cdata = params.workspace / "CDATA";
-  const std::vector<uint16_t> day_starts = ReadDayStartNumbers(cdata / "L_Date.dat");
+  const DataSetLayout workspace(params.workspace);
+  const std::vector<uint16_t> day_starts = ReadDayStartNumbers(workspace.days());
   const int day_count = static_cast<int>(day_starts.size());
   // Every day of L_Date.dat needs its range in L_DayTop.dat; check before writing anything.
-  const fs::path day_top_file = cdata / "L_DayTop.dat";
+  const fs::path day_top_file = workspace.day_index();
   std::vector<DayRange> day_index;
   if (day_count > 0) {
     day_index = ReadDayIndex(day_top_file);
@@ -95,9 +96,8 @@ CheckListImportResult CheckListImport::Run() {
       result.stopped_day = d;
       return result;
     }
-    const std::string day = std::to_string(d);
-    AtomicSave(params.output_folder / ("Check" + day + ".dat"), CheckFileOf(records));
-    AtomicSave(params.output_folder / ("C_Memo" + day + ".dat"), MemoFileOf(records, day_index[d - 1]));
+    AtomicSave(params.output_folder / CheckFileName(d), CheckFileOf(records));
+    AtomicSave(params.output_folder / MemoFileName(d), MemoFileOf(records, day_index[d - 1]));
     result.days_written = d;
   }
   return result;

@@ -7,7 +7,7 @@
 #include "checklist/check_list_import.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/paths.h"
 
 namespace dw::cli {

@@ -7,7 +7,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_status_log.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/paths.h"
 
 namespace dw::cli {

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 

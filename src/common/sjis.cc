@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 namespace {
@@ -15,7 +15,7 @@ class Iconv {
  public:
   Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
     if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-      throw Error(std::string("iconv cannot convert ") + from + " to " + to);
+      throw InternalError(std::string("iconv: ") + from + " から " + to + " への変換がありません");
     }
   }
   ~Iconv() { iconv_close(cd_); }
@@ -61,7 +61,7 @@ std::string Utf8ToCp932(std::string_view in) {
   std::string out;
   out.reserve(in.size());
   if (!cd.Convert(in, out)) {
-    throw Error("Shift-JIS に変換できない文字があります: " + std::string(in.substr(0, 16)));
+    throw NotRepresentableInShiftJis(in);
   }
   return out;
 }

@@ -3,7 +3,7 @@
 #include <cassert>
 
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/numbers.h"
 
 namespace dw {
@@ -27,8 +27,7 @@ TableBuilder& TableBuilder::PatchU16(size_t offset, uint32_t v) {
 
 void TableBuilder::Save(const std::filesystem::path& path) const {
   if (count_ > kMaxCount) {
-    throw Error("ファイル \"" + DisplayPath(path) + "\" のレコード数 " + std::to_string(count_) + " が上限の " +
-                std::to_string(kMaxCount) + " を超えています");
+    throw TooManyRecords(path, count_, kMaxCount);
   }
   AtomicSave(path, bytes_);
 }

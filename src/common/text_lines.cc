@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 

@@ -6,8 +6,9 @@
 
 #include "convert/workspace_copy.h"
 #include "catalog/data_conversion.h"
+#include "dataset/layout.h"
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/paths.h"
 #include "images/image_conversion.h"
 
@@ -17,11 +18,10 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kSeparator = "---------------------------";
-const char* const kWorkspaceFolders[] = {"CDATA", "MDATA", "SYSTEM", "CheckList", "DataFull"};
 
 }  // namespace
 
-fs::path ZavoDsFolder(const fs::path& destination) { return destination / "ZAVO_DS"; }
+fs::path ZavoDsFolder(const fs::path& destination) { return destination / kZavoDsFolder; }
 
 fs::path FindDefinitionFile(const fs::path& source_root) {
   const fs::path cdata = ResolveIgnoringCase(source_root, {"CDATA"});
@@ -49,7 +49,7 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   log.SetLabel("データ変換中です。");
   const auto start = std::chrono::steady_clock::now();
 
-  for (const char* folder : kWorkspaceFolders) ForceDirectories(params.workspace / folder);
+  for (const char* folder : kDataSetFolders) ForceDirectories(params.workspace / folder);
   // A killed run may have left temporary files; they must not reach the memory card.
   RemoveStalePartials(params.workspace);
   log.EnableBackButton(false);

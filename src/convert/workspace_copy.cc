@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 namespace fs = std::filesystem;

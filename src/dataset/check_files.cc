@@ -3,22 +3,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "dataset/counted_table.h"
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/table_builder.h"
 
 namespace dw {
 namespace fs = std::filesystem;
 
-std::string DamagedFileMessage(const fs::path& path, const std::string& what) {
-  return "ファイル \"" + DisplayPath(path) + "\" が壊れています: " + what;
-}
-
 namespace {
-
-[[noreturn]] void Damaged(const fs::path& path, const std::string& what) {
-  throw Error(DamagedFileMessage(path, what));
-}
 
 uint8_t ByteAt(std::string_view b, size_t offset) { return static_cast<uint8_t>(b[offset]); }
 
@@ -26,8 +19,7 @@ uint8_t ByteAt(std::string_view b, size_t offset) { return static_cast<uint8_t>(
 
 std::string BuildCheckFile(const std::vector<CheckSlot>& used, size_t capacity) {
   if (used.size() > capacity || used.size() > 0xFFFF) {
-    throw Error("チェックファイルの枠 (" + std::to_string(capacity) + ") に " + std::to_string(used.size()) +
-                " 件は入りません");
+    throw CheckSlotsFull(capacity, used.size());
   }
   TableBuilder table;
   for (const CheckSlot& s : used) table.U16(s.circle).U8(s.flags).U8(s.colour);
@@ -37,11 +29,11 @@ std::string BuildCheckFile(const std::vector<CheckSlot>& used, size_t capacity) 
 }
 
 std::vector<CheckSlot> ParseCheckFile(std::string_view bytes, const fs::path& path) {
-  if (bytes.size() < kCheckHeaderSize) Damaged(path, "使用数がありません (" + std::to_string(bytes.size()) + " バイト)");
+  if (bytes.size() < kCheckHeaderSize) throw Damaged(path, "使用数がありません (" + std::to_string(bytes.size()) + " バイト)");
   const size_t used = ReadU16(bytes, 0);
   const size_t held = (bytes.size() - kCheckHeaderSize) / kCheckSlotSize;
   if (used > held) {
-    Damaged(path, "使用数 " + std::to_string(used) + " がファイルの枠数 " + std::to_string(held) + " を超えています");
+    throw Damaged(path, "使用数 " + std::to_string(used) + " がファイルの枠数 " + std::to_string(held) + " を超えています");
   }
   std::vector<CheckSlot> slots(used);
   for (size_t k = 0; k < used; ++k) {
@@ -69,11 +61,7 @@ bool MemoFileBuilder::Set(long long index, std::string_view memo) {
 }
 
 std::vector<std::string> ParseMemoFile(std::string_view bytes, const fs::path& path) {
-  if (bytes.size() < 2) Damaged(path, "件数がありません");
-  const size_t n = ReadU16(bytes, 0);
-  if (bytes.size() < 2 + kMemoBytesPerCircle * n) {
-    Damaged(path, std::to_string(n) + " 件のメモに対してファイルが短すぎます (" + std::to_string(bytes.size()) + " バイト)");
-  }
+  const size_t n = CheckedRecordCount(bytes, kMemoBytesPerCircle, path);
   std::vector<std::string> memos(n);
   for (size_t i = 0; i < n; ++i) {
     std::string_view slot = bytes.substr(2 + kMemoSlotSize * i, kMemoSlotSize);
@@ -83,12 +71,7 @@ std::vector<std::string> ParseMemoFile(std::string_view bytes, const fs::path& p
 }
 
 PurchaseFile::PurchaseFile(std::string bytes, fs::path path) : bytes_(std::move(bytes)), path_(std::move(path)) {
-  if (bytes_.size() < 2) Damaged(path_, "件数がありません");
-  count_ = static_cast<uint16_t>(ReadU16(bytes_, 0));
-  if (bytes_.size() < 2 + kPurchaseRecordSize * count_) {
-    Damaged(path_, std::to_string(count_) + " 件の購入記録に対してファイルが短すぎます (" + std::to_string(bytes_.size()) +
-                       " バイト)");
-  }
+  count_ = static_cast<uint16_t>(CheckedRecordCount(bytes_, kPurchaseRecordSize, path_));
 }
 
 PurchaseFile PurchaseFile::Read(const fs::path& path) { return PurchaseFile(ReadWholeFile(path), path); }
@@ -96,7 +79,7 @@ PurchaseFile PurchaseFile::Read(const fs::path& path) { return PurchaseFile(Read
 PurchaseRecord PurchaseFile::Record(size_t index) const {
   const size_t at = 2 + kPurchaseRecordSize * index;
   if (at + kPurchaseRecordSize > bytes_.size()) {
-    Damaged(path_, "サークル " + std::to_string(index) + " の購入記録がありません (" + std::to_string(bytes_.size()) + " バイト)");
+    throw Damaged(path_, "サークル " + std::to_string(index) + " の購入記録がありません (" + std::to_string(bytes_.size()) + " バイト)");
   }
   PurchaseRecord record;
   for (size_t j = 0; j < kPurchaseSlots; ++j) {

@@ -91,7 +91,5 @@ class PurchaseFile {
 // Empty purchase file of n circles: the count, then 40·n zero bytes.
 std::string BuildEmptyPurchaseFile(uint16_t circle_count);
 
-// "ファイル "<path>" が壊れています: <what>": a card or workspace file too short or inconsistent.
-std::string DamagedFileMessage(const std::filesystem::path& path, const std::string& what);
 
 }  // namespace dw

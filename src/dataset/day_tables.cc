@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "dataset/check_files.h"
+#include "dataset/counted_table.h"
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/table_builder.h"
 
 namespace dw {
@@ -15,22 +15,11 @@ namespace {
 constexpr size_t kDateRecordSize = 6;
 constexpr size_t kDayTopEntrySize = 4;
 
-// The record count at offset 0, after checking that `record_size`-byte records of that count follow.
-size_t CheckedCount(std::string_view bytes, size_t record_size, const fs::path& path) {
-  if (bytes.size() < 2) throw Error(DamagedFileMessage(path, "件数がありません"));
-  const size_t n = ReadU16(bytes, 0);
-  if (bytes.size() < 2 + record_size * n) {
-    throw Error(DamagedFileMessage(path, std::to_string(n) + " 件の記録に対してファイルが短すぎます (" +
-                                             std::to_string(bytes.size()) + " バイト)"));
-  }
-  return n;
-}
-
 }  // namespace
 
 std::vector<uint16_t> ReadDayStartNumbers(const fs::path& l_date) {
   const std::string bytes = ReadWholeFile(l_date);
-  const size_t n = CheckedCount(bytes, kDateRecordSize, l_date);
+  const size_t n = CheckedRecordCount(bytes, kDateRecordSize, l_date);
   std::vector<uint16_t> starts(n);
   for (size_t i = 0; i < n; ++i) starts[i] = static_cast<uint16_t>(ReadU16(bytes, 2 + kDateRecordSize * i + 4));
   return starts;
@@ -38,7 +27,7 @@ std::vector<uint16_t> ReadDayStartNumbers(const fs::path& l_date) {
 
 std::vector<DayRange> ReadDayIndex(const fs::path& l_daytop) {
   const std::string bytes = ReadWholeFile(l_daytop);
-  const size_t n = CheckedCount(bytes, kDayTopEntrySize, l_daytop);
+  const size_t n = CheckedRecordCount(bytes, kDayTopEntrySize, l_daytop);
   std::vector<DayRange> index(n);
   for (size_t k = 0; k < n; ++k) {
     const size_t at = 2 + kDayTopEntrySize * k;  // day k + 1 at 4(k + 1) - 2
@@ -49,8 +38,7 @@ std::vector<DayRange> ReadDayIndex(const fs::path& l_daytop) {
 
 DayRange DayRangeOf(const std::vector<DayRange>& index, int day, const fs::path& path) {
   if (day < 1 || static_cast<size_t>(day) > index.size()) {
-    throw Error(DamagedFileMessage(path, std::to_string(day) + "日目の記録がありません (" + std::to_string(index.size()) +
-                                             " 日分)"));
+    throw Damaged(path, std::to_string(day) + "日目の記録がありません (" + std::to_string(index.size()) + " 日分)");
   }
   return index[day - 1];
 }

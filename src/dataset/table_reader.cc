@@ -1,25 +1,11 @@
 #include "dataset/table_reader.h"
 
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/numbers.h"
 #include "common/table_builder.h"
 
 namespace dw {
-
-std::vector<std::string> ReadTableRecords(const std::filesystem::path& path, size_t record_size) {
-  const std::string bytes = ReadWholeFile(path);
-  const size_t count = bytes.size() >= 2 ? ReadU16(bytes, 0) : 0;
-  if (bytes.size() < 2 || bytes.size() - 2 < count * record_size) {
-    throw Error("ファイル \"" + DisplayPath(path) + "\" が壊れています (" + std::to_string(count) + " 件に " +
-                std::to_string(2 + count * record_size) + " バイト必要ですが " + std::to_string(bytes.size()) +
-                " バイトしかありません)");
-  }
-  std::vector<std::string> records;
-  records.reserve(count);
-  for (size_t i = 0; i < count; ++i) records.push_back(bytes.substr(2 + i * record_size, record_size));
-  return records;
-}
 
 std::vector<std::string> ReadBlockNames(const std::filesystem::path& block_file) {
   return ReadTableRecords(block_file, 2);

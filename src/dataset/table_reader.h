@@ -1,4 +1,4 @@
-// Reading back the tables an earlier writer of the same run saved.
+// Names read back from the tables an earlier writer of the same run saved.
 #pragma once
 
 #include <cstddef>
@@ -8,12 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "dataset/counted_table.h"
+
 namespace dw {
 
-// The records of a counted table (u16 count at offset 0, then fixed-size records). Throws
-// CannotOpen when the file cannot be read, and a dw::Error naming the file when it is shorter
-// than its count says, so no reader runs past its end.
-std::vector<std::string> ReadTableRecords(const std::filesystem::path& path, size_t record_size);
 
 // The block names of L_Block.dat, two bytes each, as stored.
 std::vector<std::string> ReadBlockNames(const std::filesystem::path& block_file);

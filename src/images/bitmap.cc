@@ -18,7 +18,7 @@
 #include <immintrin.h>
 #endif
 
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 namespace {
@@ -432,7 +432,7 @@ void DrawAt00(const Bitmap& source, Bitmap& target) {
 void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target) {
   if (source.width <= 0 || source.height <= 0 || w <= 0 || h <= 0 || target.width < w ||
       target.height < h || target.channels != source.channels) {
-    throw Error("Assertion failure (common/BitmapUtils)");
+    throw InternalError("Assertion failure (common/BitmapUtils)");
   }
   const int W = source.width, H = source.height;
   const double sx = static_cast<double>(W) / w;
@@ -483,7 +483,7 @@ void SetResampleLoops(ResampleLoops loops) { g_loops.store(loops, std::memory_or
 
 Bitmap ResampleBitmap(const Bitmap& source, int w, int h) {
   if (source.width <= 0 || source.height <= 0 || w <= 0 || h <= 0) {
-    throw Error("Assertion failure (common/BitmapUtils)");
+    throw InternalError("Assertion failure (common/BitmapUtils)");
   }
   Bitmap target(w, h, source.channels);
   ResampleInto(source, w, h, target);

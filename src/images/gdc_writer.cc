@@ -1,7 +1,7 @@
 #include "images/gdc_writer.h"
 
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/table_builder.h"
 
 namespace dw {
@@ -49,11 +49,11 @@ std::string MakeIndexImage(uint16_t width, uint16_t height, std::string_view ind
 }
 
 std::string EncodeGdc(std::string_view index_image) {
-  if (index_image.size() < kIndexImageHeaderBytes) throw Error("GDC: index image without header");
+  if (index_image.size() < kIndexImageHeaderBytes) throw InternalError("GDC: 索引画像にヘッダーがありません");
   const uint16_t width = static_cast<uint16_t>(ReadU16(index_image, 0));
   const uint16_t height = static_cast<uint16_t>(ReadU16(index_image, 2));
   const size_t total = static_cast<size_t>(width) * height;
-  if (index_image.size() - kIndexImageHeaderBytes < total) throw Error("GDC: index image shorter than its header");
+  if (index_image.size() - kIndexImageHeaderBytes < total) throw InternalError("GDC: 索引画像がヘッダーの示す大きさより短いです");
   GdcCoder coder(width, height);
   const unsigned char* p = reinterpret_cast<const unsigned char*>(index_image.data()) + kIndexImageHeaderBytes;
   size_t i = 0;

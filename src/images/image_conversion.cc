@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "dataset/layout.h"
 #include "common/atomic_file.h"
 #include "common/table_builder.h"
 #include "images/circle_cuts.h"
@@ -73,7 +74,7 @@ int WorkerCount(int requested) {
 }  // namespace
 
 void ImageConversion::Run() {
-  const std::vector<uint16_t> day_starts = LoadDayTable(DstFld / "CDATA" / "L_Date.dat");
+  const std::vector<uint16_t> day_starts = LoadDayTable(DataSetLayout(DstFld).days());
   palette_.Reset();
   stats_ = GdcStats{};
   converted_ = 0;
@@ -147,8 +148,8 @@ void ImageConversion::Run() {
     log_.AddLine("色数がパレットの上限 " + std::to_string(kMaxPaletteColours) + " 色を超えたため、" +
                  std::to_string(palette_.merged()) + " 色を最も近い色にまとめました");
   }
-  sizes.Save(DstFld / "SYSTEM" / "GrpSize.dat");
-  AtomicSave(DstFld / "SYSTEM" / "Palette.pal", palette_.FileBytes());
+  sizes.Save(DataSetLayout(DstFld).image_sizes());
+  AtomicSave(DataSetLayout(DstFld).palette(), palette_.FileBytes());
 }
 
 }  // namespace dw

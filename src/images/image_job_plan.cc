@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "dataset/layout.h"
 #include "common/paths.h"
 #include "images/catalog_folder.h"
 #include "images/circle_cuts.h"
@@ -20,7 +21,7 @@ std::vector<ImageJobItem> PlanImageJob(const fs::path& root, const fs::path& wor
   fs::path day_folder;
   for (const PageStep& step : plan.steps) {
     if (step.switch_to_day != 0) {
-      day_folder = workspace / ("PDATA" + std::to_string(step.switch_to_day));
+      day_folder = DataSetLayout(workspace).page_folder(step.switch_to_day);
       items.push_back(ImageJobItem::Of(ImageJobItem::Kind::kDayFolder, {}, day_folder));
     }
     // Pages before the first day's start have no folder and are skipped.
@@ -32,7 +33,7 @@ std::vector<ImageJobItem> PlanImageJob(const fs::path& root, const fs::path& wor
 
   items.push_back(ImageJobItem::Of(ImageJobItem::Kind::kMapPhase));
   const CatalogFolder mdata(ResolveIgnoringCase(root, {"MDATA"}));
-  const fs::path out = workspace / "MDATA";
+  const fs::path out = DataSetLayout(workspace).mdata();
   for (int d = 1; d <= kMapDays; ++d) {
     const std::string day = std::to_string(d);
     if (!mdata.Find("MAP" + day + kHallGroups[0] + ".png")) continue;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 namespace {
@@ -107,7 +107,7 @@ class PngReader {
 };
 
 Error DecodeError(const std::filesystem::path& name, const std::string& reason) {
-  return Error("画像ファイル \"" + DisplayPath(name) + "\" を読み込めません (" + reason + ")");
+  return CannotReadImage(name, reason);
 }
 
 uint32_t BigEndian32(std::string_view b, size_t offset) {
@@ -122,9 +122,7 @@ void CheckDeclaredSize(std::string_view bytes, const std::filesystem::path& name
   const uint32_t w = BigEndian32(bytes, kIhdrWidthOffset);
   const uint32_t h = BigEndian32(bytes, kIhdrWidthOffset + 4);
   if (w > kMaxPngSide || h > kMaxPngSide || static_cast<uint64_t>(w) * h > kMaxPngPixels) {
-    throw Error("画像ファイル \"" + DisplayPath(name) + "\" は大きすぎます (" + std::to_string(w) + " x " +
-                std::to_string(h) + "、上限は一辺 " + std::to_string(kMaxPngSide) + " 画素、合計 " +
-                std::to_string(kMaxPngPixels) + " 画素)");
+    throw ImageTooLarge(name, w, h, kMaxPngSide, kMaxPngPixels);
   }
 }
 
@@ -149,7 +147,7 @@ void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bi
   if (!ReadHeader(&s)) throw DecodeError(name, s.error);
   if (s.width == 0 || s.height == 0 || s.channels < 1 || s.channels > 4 ||
       s.row_bytes != static_cast<size_t>(s.width) * s.channels) {
-    throw DecodeError(name, "unsupported pixel layout");
+    throw DecodeError(name, "対応していない画素形式です");
   }
 
   const int out_channels = s.channels <= 2 ? 1 : 3;

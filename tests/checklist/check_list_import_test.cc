@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/checklist_fixtures.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/table_builder.h"
 #include "support/test_support.h"
 

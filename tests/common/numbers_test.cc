@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/atomic_file.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "support/test_support.h"
 
 namespace dw {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/paths.h"
 #include "common/sjis.h"
 #include "common/text_lines.h"

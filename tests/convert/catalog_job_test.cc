@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/workspace_copy.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "support/test_support.h"
 
 namespace dw {

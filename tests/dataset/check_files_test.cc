@@ -5,7 +5,7 @@
 
 #include "dataset/empty_check_files.h"
 #include "support/checklist_fixtures.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "support/test_support.h"
 
 namespace dw {

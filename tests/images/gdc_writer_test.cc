@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/table_builder.h"
 #include "support/test_support.h"
 

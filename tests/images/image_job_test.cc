@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/table_builder.h"
 #include "support/image_fixtures.h"
 #include "images/hall_maps.h"

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "common/error.h"
+#include "common/messages.h"
 #include "support/image_fixtures.h"
 #include "images/catalog_folder.h"
 #include "images/day_table.h"

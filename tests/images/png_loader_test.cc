@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "common/error.h"
+#include "common/messages.h"
 #include "support/image_fixtures.h"
 #include "support/test_support.h"
 

@@ -11,7 +11,7 @@
 #include <cmath>
 #include <random>
 
-#include "common/error.h"
+#include "common/messages.h"
 
 namespace dw {
 namespace {

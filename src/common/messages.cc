@@ -1,0 +1,138 @@
+#include "common/messages.h"
+
+#include <cerrno>
+
+#include "common/sjis.h"
+
+namespace dw {
+
+Error NotAnInteger(std::string_view cell_sjis) {
+  return Error("'" + Cp932ToUtf8(cell_sjis) + "' は整数ではありません", ErrorKind::kInvalidInput);
+}
+
+Error IndexOutOfRange(long long index) {
+  return Error("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")", ErrorKind::kInvalidInput);
+}
+
+std::string SystemReason(int e) {
+  switch (e) {
+    case ENOENT:
+      return "ファイルが見つかりません";
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EISDIR:
+    case ELOOP:
+      return "ファイル名の指定が間違っています";
+    case EMFILE:
+    case ENFILE:
+      return "オープンしたファイルが多すぎます";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+      return "ファイルへのアクセスが拒否されました";
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return "ディスクがいっぱいです";
+    default:
+      return "I/O エラー (" + std::to_string(e) + ")";
+  }
+}
+
+std::string DisplayPath(const std::filesystem::path& path) {
+  return path.string();
+}
+
+Error CannotCreate(const std::filesystem::path& path, int e) {
+  return Error("ファイル \"" + DisplayPath(path) + "\" を作成できません。" + SystemReason(e), ErrorKind::kIo, e, path);
+}
+
+Error CannotOpen(const std::filesystem::path& path, int e) {
+  return Error("ファイル \"" + DisplayPath(path) + "\" は開けません。" + SystemReason(e), ErrorKind::kIo, e, path);
+}
+
+Error TextFileError(const std::filesystem::path& path, int e) {
+  return Error(SystemReason(e) + " (" + DisplayPath(path) + ")", ErrorKind::kIo, e, path);
+}
+
+Error MissingSection(std::string_view section) {
+  return Error("定義ファイルに \"" + std::string(section) + "\" セクションがありません", ErrorKind::kInvalidInput);
+}
+
+Error BadBlockNameLength(long long row, std::string_view name_sjis) {
+  return Error("ブロック名は 2 バイトでなければなりません (配置データ " + std::to_string(row) + " 件目: '" +
+                   Cp932ToUtf8(name_sjis) + "')",
+               ErrorKind::kInvalidInput);
+}
+
+Error BadSubstituteColour(int colour) {
+  return Error("代わりのチェックカラーは 0 から 9 です (" + std::to_string(colour) + ")", ErrorKind::kInvalidInput);
+}
+
+Error AtLine(const Error& cause, const fs::path& file, size_t line) {
+  return Error(std::string(cause.what()) + " (" + DisplayPath(file) + " " + std::to_string(line) + " 行目)",
+               cause.kind(), cause.errno_value(), file);
+}
+
+Error Damaged(const fs::path& path, const std::string& what) {
+  return Error("ファイル \"" + DisplayPath(path) + "\" が壊れています: " + what, ErrorKind::kDamaged, 0, path);
+}
+
+Error ShortTable(const fs::path& path, size_t count, size_t record_size, size_t file_size) {
+  if (file_size < 2) return Damaged(path, "件数がありません (" + std::to_string(file_size) + " バイト)");
+  return Damaged(path, std::to_string(count) + " 件の記録に " + std::to_string(2 + count * record_size) +
+                           " バイト必要ですが " + std::to_string(file_size) + " バイトしかありません");
+}
+
+Error CannotReadImage(const fs::path& path, const std::string& reason) {
+  return Error("画像ファイル \"" + DisplayPath(path) + "\" を読み込めません (" + reason + ")", ErrorKind::kDamaged, 0,
+               path);
+}
+
+Error TooManyBlocks(size_t limit, size_t count, std::string_view name_sjis) {
+  return Error("ブロック数が上限の " + std::to_string(limit) + " を超えています (" + std::to_string(count) +
+                   " 番目のブロック '" + Cp932ToUtf8(name_sjis) + "')",
+               ErrorKind::kLimit);
+}
+
+Error MapIndexTooLarge(unsigned limit, std::string_view block_sjis, unsigned map_index) {
+  return Error("マップ番号が上限の " + std::to_string(limit) + " を超えています (ブロック '" + Cp932ToUtf8(block_sjis) +
+                   "' のマップ番号 " + std::to_string(map_index) + ")",
+               ErrorKind::kLimit);
+}
+
+Error TooManyRecords(const fs::path& path, size_t count, size_t limit) {
+  return Error("ファイル \"" + DisplayPath(path) + "\" のレコード数 " + std::to_string(count) + " が上限の " +
+                   std::to_string(limit) + " を超えています",
+               ErrorKind::kLimit, 0, path);
+}
+
+Error CheckSlotsFull(size_t capacity, size_t used) {
+  return Error("チェックファイルの枠 (" + std::to_string(capacity) + ") に " + std::to_string(used) + " 件は入りません",
+               ErrorKind::kLimit);
+}
+
+Error ImageTooLarge(const fs::path& path, unsigned width, unsigned height, unsigned side_limit,
+                    unsigned long long pixel_limit) {
+  return Error("画像ファイル \"" + DisplayPath(path) + "\" は大きすぎます (" + std::to_string(width) + " x " +
+                   std::to_string(height) + "、上限は一辺 " + std::to_string(side_limit) + " 画素、合計 " +
+                   std::to_string(pixel_limit) + " 画素)",
+               ErrorKind::kLimit, 0, path);
+}
+
+Error NotRepresentableInShiftJis(std::string_view utf8) {
+  return Error("Shift-JIS に変換できない文字があります: " + std::string(utf8.substr(0, 16)), ErrorKind::kInvalidInput);
+}
+
+Error DayTableMissing(const fs::path& l_date) {
+  return Error("日付データ \"" + DisplayPath(l_date) +
+                   "\" が見つかりません。画像のみの変換の前に、一度「データと画像を変換」でデータ作成を行ってください。",
+               ErrorKind::kIo, ENOENT, l_date);
+}
+
+Error InternalError(const std::string& what) { return Error(what, ErrorKind::kInternal); }
+
+}  // namespace dw

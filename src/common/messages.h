@@ -1,0 +1,59 @@
+// Every user-facing failure message of the core, built in one place. Each function returns the
+// Error to throw, with its kind, errno and path. Texts are UTF-8; Shift-JIS input bytes are
+// converted for display, never raw.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "common/error.h"
+
+namespace dw {
+
+namespace fs = std::filesystem;
+
+// A path for messages, in UTF-8.
+std::string DisplayPath(const fs::path& path);
+
+// The reason text for a system error number, in the words users know from the catalog tools:
+// "ファイルが見つかりません", "ファイルへのアクセスが拒否されました", ...
+std::string SystemReason(int errno_value);
+
+// Values in the user's input.
+Error NotAnInteger(std::string_view cell_sjis);  // "'%s' は整数ではありません"
+Error IndexOutOfRange(long long index);          // "リストのインデックスが範囲を超えています (%d)"
+Error MissingSection(std::string_view section);
+Error BadBlockNameLength(long long row, std::string_view name_sjis);
+Error BadSubstituteColour(int colour);
+// `cause` with the file and the 1-based line it came from.
+Error AtLine(const Error& cause, const fs::path& file, size_t line);
+
+// Files the system refused.
+Error CannotCreate(const fs::path& path, int errno_value);  // "... を作成できません。<reason>"
+Error CannotOpen(const fs::path& path, int errno_value);    // "... は開けません。<reason>"
+Error TextFileError(const fs::path& path, int errno_value);  // "<reason> (<path>)"
+
+// Files shorter than they claim or otherwise inconsistent: "ファイル "<path>" が壊れています: <what>".
+Error Damaged(const fs::path& path, const std::string& what);
+// A counted table shorter than its count says (the one message of every counted-table reader).
+Error ShortTable(const fs::path& path, size_t count, size_t record_size, size_t file_size);
+Error CannotReadImage(const fs::path& path, const std::string& reason);
+
+// Input beyond the data set's tables or the program's limits.
+Error TooManyBlocks(size_t limit, size_t count, std::string_view name_sjis);
+Error MapIndexTooLarge(unsigned limit, std::string_view block_sjis, unsigned map_index);
+Error TooManyRecords(const fs::path& path, size_t count, size_t limit);
+Error CheckSlotsFull(size_t capacity, size_t used);
+Error ImageTooLarge(const fs::path& path, unsigned width, unsigned height, unsigned side_limit,
+                    unsigned long long pixel_limit);
+Error NotRepresentableInShiftJis(std::string_view utf8);
+
+// The images-only mode needs the data tables of an earlier run.
+Error DayTableMissing(const fs::path& l_date);
+
+// A broken assumption of the program itself (`where` names the unit).
+Error InternalError(const std::string& what);
+
+}  // namespace dw
