@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   libpng-dev zlib1g-dev            # PNG decoding of catalog pages and hall maps
   libgtest-dev libgmock-dev        # unit tests
   libbenchmark-dev                 # bench/ programs

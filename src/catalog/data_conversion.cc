@@ -2,6 +2,7 @@
 
 #include "catalog/table_loader.h"
 #include "catalog/table_writers.h"
+#include "dataset/day_tables.h"
 #include "dataset/empty_check_files.h"
 #include "dataset/layout.h"
 #include "common/paths.h"
@@ -75,7 +76,7 @@ void DataConversion::Run() {
   WriteConfig(set.config());
   std::vector<uint32_t> starts(listed_starts.begin(), listed_starts.begin() + listed_days);
   std::vector<uint32_t> counts(day_counts_.begin(), day_counts_.begin() + listed_days);
-  WriteDayTop(set.day_index(), starts, counts);
+  WriteDayIndex(set.day_index(), starts, counts);
 
   log_.SetProgressPosition(day_counter_);
   log_.ProcessEvents();

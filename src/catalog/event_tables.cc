@@ -6,6 +6,7 @@
 #include "catalog/table_writers.h"
 #include "common/numbers.h"
 #include "common/table_builder.h"
+#include "dataset/day_tables.h"
 
 namespace dw {
 namespace {
@@ -86,16 +87,18 @@ void WriteFullWidthAreaList(const RowTable& rows, const fs::path& karea_file, Co
 }
 
 void WriteDayList(const RowTable& rows, const fs::path& date_file, ConversionState&) {
-  TableBuilder out;
-  const std::vector<const Row*> days = RowsOf(rows, "*VandrelDate");
-  for (const Row* row : days) {
-    out.U8(ParseInt(row->Cell(1)) - 2000);
-    out.U8(ParseInt(row->Cell(2)));
-    out.U8(ParseInt(row->Cell(3)));
-    out.U8(WeekdayIndex(row->Cell(4)));
-    out.U16(ParseInt(row->Cell(5)));
+  std::vector<EventDay> days;
+  for (const Row* row : RowsOf(rows, "*VandrelDate")) {
+    EventDay day;
+    // Each field keeps its low 8 or 16 bits, as every number field of the tables does.
+    day.year_since_2000 = static_cast<uint8_t>(ParseInt(row->Cell(1)) - 2000);
+    day.month = static_cast<uint8_t>(ParseInt(row->Cell(2)));
+    day.day = static_cast<uint8_t>(ParseInt(row->Cell(3)));
+    day.weekday = static_cast<uint8_t>(WeekdayIndex(row->Cell(4)));
+    day.first_page = static_cast<uint16_t>(ParseInt(row->Cell(5)));
+    days.push_back(day);
   }
-  out.SetCount(static_cast<uint32_t>(days.size())).Save(date_file);
+  dw::WriteDayList(date_file, days);
 }
 
 }  // namespace dw

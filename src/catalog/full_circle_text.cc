@@ -1,5 +1,4 @@
-// The full circle records D_Full<d>.dat and the closing files of a run: MLMax.dat, Config.dat
-// and the day index L_DayTop.dat.
+// The full circle records D_Full<d>.dat: each circle row as a TAB-separated text line.
 #include <string>
 
 #include "catalog/table_writers.h"
@@ -32,19 +31,6 @@ void WriteFullCircleText(const RowTable& rows, const fs::path& full_file, uint32
     text += "\r\n";
   }
   AtomicSave(full_file, text);
-}
-
-void WriteMapMax(const fs::path& mlmax_file, uint32_t largest_map_file_count) {
-  TableBuilder(false).U16(largest_map_file_count).Save(mlmax_file);
-}
-
-void WriteConfig(const fs::path& config_file) { TableBuilder(false).U16(0).U16(0).Save(config_file); }
-
-void WriteDayTop(const fs::path& day_top_file, const std::vector<uint32_t>& day_starts,
-                 const std::vector<uint32_t>& day_counts) {
-  TableBuilder out;
-  for (size_t k = 0; k < day_starts.size(); ++k) out.U16(day_starts[k]).U16(day_counts.at(k));
-  out.SetCount(static_cast<uint32_t>(day_starts.size())).Save(day_top_file);
 }
 
 }  // namespace dw

@@ -51,8 +51,5 @@ uint32_t WriteCircleInfo(const RowTable& rows, const fs::path& info_file, const 
 // Closing files of a run.
 void WriteMapMax(const fs::path& mlmax_file, uint32_t largest_map_file_count);
 void WriteConfig(const fs::path& config_file);
-// L_DayTop.dat: the day count, then each day's first circle number and circle count.
-void WriteDayTop(const fs::path& day_top_file, const std::vector<uint32_t>& day_starts,
-                 const std::vector<uint32_t>& day_counts);
 
 }  // namespace dw

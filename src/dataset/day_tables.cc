@@ -17,6 +17,19 @@ constexpr size_t kDayTopEntrySize = 4;
 
 }  // namespace
 
+void WriteDayList(const fs::path& l_date, const std::vector<EventDay>& days) {
+  TableBuilder out;
+  for (const EventDay& d : days) out.U8(d.year_since_2000).U8(d.month).U8(d.day).U8(d.weekday).U16(d.first_page);
+  out.SetCount(static_cast<uint32_t>(days.size())).Save(l_date);
+}
+
+void WriteDayIndex(const fs::path& l_daytop, const std::vector<uint32_t>& day_starts,
+                   const std::vector<uint32_t>& day_counts) {
+  TableBuilder out;
+  for (size_t k = 0; k < day_starts.size(); ++k) out.U16(day_starts[k]).U16(day_counts.at(k));
+  out.SetCount(static_cast<uint32_t>(day_starts.size())).Save(l_daytop);
+}
+
 std::vector<uint16_t> ReadDayStartNumbers(const fs::path& l_date) {
   const std::string bytes = ReadWholeFile(l_date);
   const size_t n = CheckedRecordCount(bytes, kDateRecordSize, l_date);

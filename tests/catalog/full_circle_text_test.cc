@@ -46,12 +46,6 @@ TEST_F(FullCircleText, ClosingFiles) {
   EXPECT_EQ(Hex(Read("MLMax.dat")), "70 11");
   WriteConfig(dir / "Config.dat");
   EXPECT_EQ(Hex(Read("Config.dat")), "00 00 00 00");
-  WriteDayTop(dir / "L_DayTop.dat", {}, {});
-  EXPECT_EQ(Hex(Read("L_DayTop.dat")), "00 00");
-  WriteDayTop(dir / "L_DayTop.dat", {0, 3000, 5800}, {3000, 2800, 3100});
-  EXPECT_EQ(Hex(Read("L_DayTop.dat")), "03 00 00 00 B8 0B B8 0B F0 0A A8 16 1C 0C");
-  WriteDayTop(dir / "L_DayTop.dat", {65536}, {1});
-  EXPECT_EQ(Hex(Read("L_DayTop.dat")), "01 00 00 00 01 00");
 }
 
 }  // namespace
