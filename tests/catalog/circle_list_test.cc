@@ -3,6 +3,7 @@
 #include "catalog/sjis_search.h"
 #include "catalog/table_writers.h"
 #include "support/writer_fixture.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -123,23 +124,19 @@ TEST_F(CircleList, NameFieldsAreCutByBytes) {
 TEST_F(CircleList, MapIndexAboveFourStopsTheDay) {
   BlockFile({"AA"});
   st.areas = {{"AA", 5}};
-  try {
+  const test::ThrownError e = test::Thrown([&] {
     Write({CircleLine({"0", "0", "1", "1", "", "", "AA", "1"})});
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "マップ番号が上限の 4 を超えています (ブロック 'AA' のマップ番号 5)");
-  }
+  });
+  EXPECT_STREQ(e.what(), "マップ番号が上限の 4 を超えています (ブロック 'AA' のマップ番号 5)");
   EXPECT_FALSE(Exists("C_List1.dat"));
 }
 
 TEST_F(CircleList, NumberErrorsNameTheCell) {
   BlockFile({"AA"});
-  try {
+  const test::ThrownError e = test::Thrown([&] {
     Write({CircleLine({"0", "0", "1", "1", "", "", "AA", "x"})});
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "'x' は整数ではありません");
-  }
+  });
+  EXPECT_STREQ(e.what(), "'x' は整数ではありません");
   EXPECT_THROW(Write({CircleLine({"0", "0", ""})}), Error);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -133,12 +134,8 @@ TEST(DefMake, MissingDefinitionTableStopsAfterTheHallTables) {
   fs::remove(root / "CDATA" / "C01DEF.TXT");
   test::RecordingStatusLog log;
   DataConversion converter = Converter(log, root, "01", ws);
-  try {
-    converter.Run();
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("ファイルが見つかりません"), std::string::npos) << e.what();
-  }
+  const test::ThrownError e = test::Thrown([&] { converter.Run(); });
+  EXPECT_TRUE(e.Contains("ファイルが見つかりません")) << e.what();
   EXPECT_TRUE(fs::exists(ws / "CDATA/L_MapPos.dat"));
   EXPECT_FALSE(fs::exists(ws / "CDATA/DEF.dat"));
 }

@@ -2,6 +2,7 @@
 
 #include "catalog/table_writers.h"
 #include "support/writer_fixture.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -34,12 +35,8 @@ TEST_F(EventTables, HeaderWithoutARequiredSectionStopsNamingIt) {
     for (size_t i = 0; i < all.size(); i += 2) {
       if (all[i] != section) lines.insert(lines.end(), {all[i], all[i + 1]});
     }
-    try {
-      WriteEventHeader(TextRows(lines), dir / "DEF.dat", st);
-      ADD_FAILURE() << section;
-    } catch (const Error& e) {
-      EXPECT_EQ(std::string(e.what()), "定義ファイルに \"" + section + "\" セクションがありません");
-    }
+    const test::ThrownError e = test::Thrown([&] { WriteEventHeader(TextRows(lines), dir / "DEF.dat", st); });
+    EXPECT_EQ(std::string(e.what()), "定義ファイルに \"" + section + "\" セクションがありません");
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "DEF.dat"));
   // A section line with a blank after the name is another section.
@@ -50,12 +47,10 @@ TEST_F(EventTables, HeaderWithoutARequiredSectionStopsNamingIt) {
 }
 
 TEST_F(EventTables, HeaderNumberErrorsNameTheCell) {
-  try {
+  const test::ThrownError e = test::Thrown([&] {
     WriteEventHeader(TextRows({"*Vandrel", "x7\tT"}), dir / "DEF.dat", st);
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "'x7' は整数ではありません");
-  }
+  });
+  EXPECT_STREQ(e.what(), "'x7' は整数ではありません");
 }
 
 TEST_F(EventTables, GenreListStartsWithGenreNotSetAndCutsNamesAt39Bytes) {

@@ -2,6 +2,7 @@
 
 #include "catalog/table_writers.h"
 #include "support/writer_fixture.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -62,12 +63,10 @@ TEST_F(HallTables, NamesMissingFromTheBlockListAreParsedAsNumbers) {
   BlockFile({"AA"});
   WriteMapPositions(TextRows({"07\t1\t1\t1\t1"}), dir / "L_MapPos.dat", dir / "L_Block.dat", st);
   EXPECT_EQ(st.map_positions[0].block, 7);
-  try {
+  const test::ThrownError e = test::Thrown([&] {
     WriteMapPositions(TextRows({"ZZ\t1\t1\t1\t1"}), dir / "L_MapPos.dat", dir / "L_Block.dat", st);
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "'ZZ' は整数ではありません");
-  }
+  });
+  EXPECT_STREQ(e.what(), "'ZZ' は整数ではありません");
   // Fewer than five fields: the padding cell is empty.
   EXPECT_THROW(WriteMapPositions(TextRows({"AA\t1\t1"}), dir / "L_MapPos.dat", dir / "L_Block.dat", st), Error);
 }
@@ -76,23 +75,15 @@ TEST_F(HallTables, BlockListStopsBeyond256BlocksAndOnNamesOfAnotherLength) {
   std::vector<std::string> lines;
   for (int i = 0; i < 257; ++i) lines.push_back(std::string{char('A' + i / 26), char('a' + i % 26)} + "\t1\t1\t1\t1");
   RowTable rows = TextRows(lines);
-  try {
-    WriteBlockList(rows, dir / "L_Block.dat", st);
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "ブロック数が上限の 256 を超えています (257 番目のブロック 'Jw')");
-  }
+  EXPECT_EQ(test::Thrown([&] { WriteBlockList(rows, dir / "L_Block.dat", st); }).message,
+            "ブロック数が上限の 256 を超えています (257 番目のブロック 'Jw')");
   EXPECT_FALSE(std::filesystem::exists(dir / "L_Block.dat"));
   rows.pop_back();
   WriteBlockList(rows, dir / "L_Block.dat", st);
   EXPECT_EQ(Read("L_Block.dat").size(), 2u + 2 * 256);
 
-  try {
-    WriteBlockList(TextRows({"AA\t1", "ABC\t1"}), dir / "L_Block.dat", st);
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "ブロック名は 2 バイトでなければなりません (配置データ 2 件目: 'ABC')");
-  }
+  EXPECT_EQ(test::Thrown([&] { WriteBlockList(TextRows({"AA\t1", "ABC\t1"}), dir / "L_Block.dat", st); }).message,
+            "ブロック名は 2 バイトでなければなりません (配置データ 2 件目: 'ABC')");
 }
 
 TEST_F(HallTables, BlockAreaIndexWritesOnePairPerContainingAreaRow) {
@@ -124,12 +115,10 @@ TEST_F(HallTables, MapIndexOfTheAreaTableUsesTheLastNameTheFileTheFirst) {
 TEST_F(HallTables, BlockAreaIndexParsesUnknownNamesAsTheyStand) {
   BlockFile({"AA", "BB"});
   // A name with a trailing blank is stored trimmed, so the cell no longer equals it.
-  try {
+  const test::ThrownError e = test::Thrown([&] {
     WriteIndex({"*VandrelMap", "E1\tx", "*VandrelArea", "5 \tE1\tAA"});
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "'5 ' は整数ではありません");
-  }
+  });
+  EXPECT_STREQ(e.what(), "'5 ' は整数ではありません");
   EXPECT_FALSE(std::filesystem::exists(dir / "I_Block.dat"));
   // An area name longer than nine bytes is cut in L_Area.dat and found no more.
   EXPECT_THROW(WriteIndex({"*VandrelMap", "E1\tx", "*VandrelArea", "LongAreaName\tE1\tAA"}), Error);

@@ -3,6 +3,7 @@
 #include "catalog/table_writers.h"
 #include "common/table_builder.h"
 #include "support/writer_fixture.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -105,12 +106,8 @@ TEST_F(PageTables, CircleInfoRecords) {
 TEST_F(PageTables, CircleInfoNeedsCell15) {
   GenreFile({});
   const std::string cells_to_14 = "0\t0\t1\t1" + std::string(8, '\t');
-  try {
-    WriteInfo({cells_to_14});
-    ADD_FAILURE();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "リストのインデックスが範囲を超えています (15)");
-  }
+  const test::ThrownError e = test::Thrown([&] { WriteInfo({cells_to_14}); });
+  EXPECT_STREQ(e.what(), "リストのインデックスが範囲を超えています (15)");
 }
 
 }  // namespace

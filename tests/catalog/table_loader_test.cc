@@ -5,6 +5,7 @@
 #include "dataset/field_splitter.h"
 #include "common/sjis.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -58,11 +59,8 @@ TEST(TextLoader, RowsBeforeAnySectionHaveNoSectionCell) {
   EXPECT_TRUE(rows[1].InSection("*VANDREL "));
   EXPECT_EQ(LastRowOf(rows, "*Vandrel "), &rows[1]);
   EXPECT_THROW(rows[0].Cell(5), Error);
-  try {
-    rows[0].Cell(7);
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "リストのインデックスが範囲を超えています (7)");
-  }
+  const test::ThrownError e = test::Thrown([&] { rows[0].Cell(7); });
+  EXPECT_STREQ(e.what(), "リストのインデックスが範囲を超えています (7)");
 }
 
 TEST(CircleLoader, BlankFirstFieldsBecomeZeroAndProgressMoves) {
@@ -94,12 +92,8 @@ TEST(CircleLoader, ProgressEveryHundredRows) {
 TEST(Loaders, MissingFileIsFileNotFound) {
   test::TempDir dir;
   RowTable rows;
-  try {
-    LoadTextTable(dir / "C76MAP.TXT", rows);
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("ファイルが見つかりません", 0), 0u);
-  }
+  const test::ThrownError e = test::Thrown([&] { LoadTextTable(dir / "C76MAP.TXT", rows); });
+  EXPECT_EQ(std::string(e.what()).rfind("ファイルが見つかりません", 0), 0u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "support/checklist_fixtures.h"
 #include "common/messages.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -77,12 +78,8 @@ class ExportTest : public ::testing::Test {
   // earlier one must stay.
   void ExpectFailureNaming(const std::string& file) {
     WriteFile(csv(), "earlier");
-    try {
-      Run();
-      ADD_FAILURE() << "accepted";
-    } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
-    }
+    const test::ThrownError e = test::Thrown([&] { Run(); });
+    EXPECT_TRUE(e.Contains(file)) << e.what();
     EXPECT_EQ(ReadFile(csv()), "earlier");
     EXPECT_FALSE(fs::exists(csv().string() + ".partial"));
   }

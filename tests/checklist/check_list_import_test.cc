@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "common/table_builder.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -164,12 +165,10 @@ TEST_F(ImportTest, NotVer1StopsBeforeWritingAnything) {
 }
 
 TEST_F(ImportTest, NonIntegerField0FailsWithoutOutput) {
-  try {
+  const test::ThrownError e = test::Thrown([&] {
     Run(std::string(test::kCsvHeader) + CsvRecord("1", "1", "2") + CsvRecord("x1", "1", "500"));
-    FAIL() << "accepted";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "'x1' は整数ではありません");
-  }
+  });
+  EXPECT_STREQ(e.what(), "'x1' は整数ではありません");
   EXPECT_FALSE(fs::exists(Out("Check1.dat")));
   EXPECT_FALSE(fs::exists(Out("C_Memo1.dat")));
   EXPECT_THROW(Run(std::string(test::kCsvHeader) + CsvRecord("1", "1", "p2")), Error);
@@ -179,20 +178,10 @@ TEST_F(ImportTest, NonIntegerField0FailsWithoutOutput) {
 TEST_F(ImportTest, MissingOrDamagedWorkspaceTables) {
   const std::string csv = std::string(test::kCsvHeader) + CsvRecord("1", "1", "2");
   fs::remove_all(workspace());
-  try {
-    Run(csv);
-    FAIL() << "accepted";
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("L_Date.dat"), std::string::npos) << e.what();
-  }
+  EXPECT_TRUE(test::Thrown([&] { Run(csv); }).Contains("L_Date.dat"));
   // L_Date.dat lists three days, L_DayTop.dat only two.
   test::WriteWorkspace(workspace(), {2, 100, 200}, {{0, 50}, {50, 40}});
-  try {
-    Run(csv);
-    FAIL() << "accepted";
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("L_DayTop.dat"), std::string::npos) << e.what();
-  }
+  EXPECT_TRUE(test::Thrown([&] { Run(csv); }).Contains("L_DayTop.dat"));
   // L_Date.dat claiming more records than it holds.
   test::WriteFile(workspace() / "CDATA" / "L_Date.dat", test::DayListBytes({2, 100}).substr(0, 10));
   EXPECT_THROW(Run(csv), Error);

@@ -5,6 +5,7 @@
 
 #include "common/messages.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -88,12 +89,8 @@ TEST(CsvRead, LineEnds) {
 
 TEST(CsvRead, MissingFileIsAnError) {
   test::TempDir dir;
-  try {
-    ReadCsvFile(dir / "none.csv");
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("ファイルが見つかりません"), std::string::npos) << e.what();
-  }
+  const test::ThrownError e = test::Thrown([&] { ReadCsvFile(dir / "none.csv"); });
+  EXPECT_TRUE(e.Contains("ファイルが見つかりません")) << e.what();
 }
 
 TEST(CsvMemo, TrimThenReplaceLineBreaks) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/messages.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -18,22 +19,13 @@ TEST(ParseInt, AcceptsSignsBlanksAndTrailingControlBytes) {
 
 TEST(ParseInt, RejectsWithTheCellsText) {
   for (const char* bad : {"", "   ", "1a", "- 1", "--1", "0x10", "2147483648", "99999999999999999999", "1 2"}) {
-    try {
-      ParseInt(bad);
-      FAIL() << "accepted '" << bad << "'";
-    } catch (const Error& e) {
-      EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' は整数ではありません");
-    }
+    const test::ThrownError e = test::Thrown([&] { ParseInt(bad); });
+    EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' は整数ではありません");
   }
 }
 
 TEST(ParseInt, MessageShowsShiftJisCellAsUtf8) {
-  try {
-    ParseInt("\x82\xA0");  // あ
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "'あ' は整数ではありません");
-  }
+  EXPECT_EQ(test::Thrown([] { ParseInt("\x82\xA0"); }).message, "'あ' は整数ではありません");  // あ
 }
 
 TEST(NameField, CutsByBytesAndAlwaysEndsWithNul) {

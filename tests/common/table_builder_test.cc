@@ -5,6 +5,7 @@
 #include "common/atomic_file.h"
 #include "common/messages.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -31,14 +32,10 @@ TEST(AtomicSave, ReplacesWholeFileAndLeavesNoTemporary) {
 TEST(AtomicSave, FailureKeepsOldFileAndNamesThePath) {
   test::TempDir dir;
   test::WriteFile(dir / "notadir", "x");
-  try {
-    AtomicSave(dir / "notadir" / "a.dat", "bytes");
-    FAIL();
-  } catch (const Error& e) {
-    std::string m = e.what();
-    EXPECT_NE(m.find("a.dat"), std::string::npos) << m;
-    EXPECT_NE(m.find("を作成できません"), std::string::npos) << m;
-  }
+  const test::ThrownError e = test::Thrown([&] { AtomicSave(dir / "notadir" / "a.dat", "bytes"); });
+  std::string m = e.what();
+  EXPECT_NE(m.find("a.dat"), std::string::npos) << m;
+  EXPECT_NE(m.find("を作成できません"), std::string::npos) << m;
 }
 
 TEST(AtomicSave, StalePartialsAreRecognisedAndRemoved) {
@@ -54,14 +51,10 @@ TEST(AtomicSave, StalePartialsAreRecognisedAndRemoved) {
 
 TEST(ReadWholeFile, MissingFileIsCannotOpen) {
   test::TempDir dir;
-  try {
-    ReadWholeFile(dir / "x.dat");
-    FAIL();
-  } catch (const Error& e) {
-    std::string m = e.what();
-    EXPECT_NE(m.find("は開けません"), std::string::npos) << m;
-    EXPECT_NE(m.find("ファイルが見つかりません"), std::string::npos) << m;
-  }
+  const test::ThrownError e = test::Thrown([&] { ReadWholeFile(dir / "x.dat"); });
+  std::string m = e.what();
+  EXPECT_NE(m.find("は開けません"), std::string::npos) << m;
+  EXPECT_NE(m.find("ファイルが見つかりません"), std::string::npos) << m;
 }
 
 TEST(ForceDirectories, FileInTheWayIsAnError) {
@@ -86,13 +79,9 @@ TEST(TableBuilder, CountAboveSixteenBitsIsRefusedOnSave) {
   EXPECT_EQ(test::Hex(test::ReadFile(dir / "ok.dat")), "FF FF");
   TableBuilder over;
   over.SetCount(65536);
-  try {
-    over.Save(dir / "C_List1.dat");
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("C_List1.dat"), std::string::npos) << e.what();
-    EXPECT_NE(std::string(e.what()).find("65536"), std::string::npos) << e.what();
-  }
+  const test::ThrownError e = test::Thrown([&] { over.Save(dir / "C_List1.dat"); });
+  EXPECT_TRUE(e.Contains("C_List1.dat")) << e.what();
+  EXPECT_TRUE(e.Contains("65536")) << e.what();
   EXPECT_FALSE(std::filesystem::exists(dir / "C_List1.dat"));
 }
 

@@ -5,6 +5,7 @@
 #include "common/sjis.h"
 #include "common/text_lines.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -29,14 +30,10 @@ TEST(SplitTextLines, LoneCrEndsCsvLines) {
 
 TEST(ReadTextLines, MissingFileNamesReasonAndPath) {
   test::TempDir dir;
-  try {
-    ReadTextLines(dir / "none.txt");
-    FAIL();
-  } catch (const Error& e) {
-    std::string m = e.what();
-    EXPECT_EQ(m.rfind("ファイルが見つかりません", 0), 0u) << m;
-    EXPECT_NE(m.find("none.txt"), std::string::npos) << m;
-  }
+  const test::ThrownError e = test::Thrown([&] { ReadTextLines(dir / "none.txt"); });
+  std::string m = e.what();
+  EXPECT_EQ(m.rfind("ファイルが見つかりません", 0), 0u) << m;
+  EXPECT_NE(m.find("none.txt"), std::string::npos) << m;
 }
 
 TEST(Sjis, DisplayConversionNeverFails) {

@@ -5,6 +5,7 @@
 #include "convert/workspace_copy.h"
 #include "common/messages.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -127,12 +128,10 @@ TEST(WorkspaceCopy, FailedCopyIsReportedNotClosedNormally) {
   TempDir dir;
   test::RecordingStatusLog log;
   test::WriteFile(dir / "dest" / "ZAVO_DS" / "CDATA", "a file where a folder should be");
-  try {
+  const test::ThrownError e = test::Thrown([&] {
     RunCatalogJob(Params(dir, test::SampleCatalog(), 1), log);
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("CDATA"), std::string::npos) << e.what();
-  }
+  });
+  EXPECT_TRUE(e.Contains("CDATA")) << e.what();
   EXPECT_EQ(log.lines.back(), "ファイルコピーに失敗しました");
   EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "作業終了"), 0);
   EXPECT_FALSE(log.back_enabled);

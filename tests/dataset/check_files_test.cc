@@ -7,6 +7,7 @@
 #include "support/checklist_fixtures.h"
 #include "common/messages.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -66,12 +67,8 @@ TEST(CheckFile, BuildAndParse) {
 TEST(CheckFile, ShortOrOverfullFilesAreRefusedNamingTheFile) {
   // Used-slot count 3 but only two slots held.
   std::string two_slots = Bytes({3, 0, 1, 0, 1, 1, 2, 0, 1, 1});
-  try {
-    ParseCheckFile(two_slots, "/card/CheckList/Check2.dat");
-    FAIL() << "accepted";
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("Check2.dat"), std::string::npos) << e.what();
-  }
+  const test::ThrownError e = test::Thrown([&] { ParseCheckFile(two_slots, "/card/CheckList/Check2.dat"); });
+  EXPECT_TRUE(e.Contains("Check2.dat")) << e.what();
   EXPECT_THROW(ParseCheckFile(Bytes({0}), "c"), Error);
   EXPECT_THROW(ParseCheckFile("", "c"), Error);
   // A count far above the 10240 slots of a full-size file.
@@ -115,12 +112,10 @@ TEST(PurchaseFile, RecordsAndBounds) {
   EXPECT_THROW(file.Record(2), Error);
 
   // Count 2 but only one record held.
-  try {
+  const test::ThrownError e = test::Thrown([&] {
     PurchaseFile short_file(bytes.substr(0, 2 + 40 + 7), "/card/CheckList/D_Buy3.dat");
-    FAIL() << "accepted";
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("D_Buy3.dat"), std::string::npos) << e.what();
-  }
+  });
+  EXPECT_TRUE(e.Contains("D_Buy3.dat")) << e.what();
   EXPECT_THROW(PurchaseFile("", "p"), Error);
 }
 

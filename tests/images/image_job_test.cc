@@ -9,6 +9,7 @@
 #include "common/table_builder.h"
 #include "support/image_fixtures.h"
 #include "images/hall_maps.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -216,12 +217,8 @@ TEST_F(ImageJob, CatalogNamesAreFoundRegardlessOfCase) {
 TEST_F(ImageJob, MissingDayTableStopsBeforeAnyOutput) {
   fs::create_directories(ws() / "SYSTEM");
   Page(2, Bitmap(4, 4, 1, 0));
-  try {
-    Run();
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("L_Date.dat"), std::string::npos) << e.what();
-  }
+  const test::ThrownError e = test::Thrown([&] { Run(); });
+  EXPECT_TRUE(e.Contains("L_Date.dat")) << e.what();
   EXPECT_TRUE(log_.lines.empty());
   EXPECT_FALSE(Exists("SYSTEM/Palette.pal"));
 }
@@ -232,12 +229,8 @@ TEST_F(ImageJob, UndecodablePageStopsTheJobThere) {
     fs::remove_all(ws() / "PDATA1");
     for (int n = 2; n <= 12; ++n) Page(n, Bitmap(4, 4, 1, 0));
     test::WriteFile(root() / "PDATA" / "0005.png", "not a png");
-    try {
-      Run(threads);
-      FAIL();
-    } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find("0005.png"), std::string::npos) << e.what();
-    }
+    const test::ThrownError e = test::Thrown([&] { Run(threads); });
+    EXPECT_TRUE(e.Contains("0005.png")) << e.what();
     EXPECT_TRUE(Exists("PDATA1/0004.gdc"));
     EXPECT_FALSE(Exists("PDATA1/0005.gdc"));
     EXPECT_FALSE(Exists("PDATA1/0006.gdc")) << threads;
@@ -248,12 +241,8 @@ TEST_F(ImageJob, UndecodablePageStopsTheJobThere) {
 TEST_F(ImageJob, MissingSecondGroupMapStopsAfterTheFirstMiniMap) {
   test::MakeWorkspace(ws(), {2});
   Map(1, "E123", Bitmap(20, 20, 3), Bitmap(20, 20, 3));
-  try {
-    Run();
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("MAP1E456.png"), std::string::npos) << e.what();
-  }
+  const test::ThrownError e = test::Thrown([&] { Run(); });
+  EXPECT_TRUE(e.Contains("MAP1E456.png")) << e.what();
   EXPECT_TRUE(Exists("MDATA/MAP1E123mini.dat"));
   EXPECT_FALSE(Exists("MDATA/MAP1E123.gdc"));
   EXPECT_FALSE(Exists("SYSTEM/GrpSize.dat"));

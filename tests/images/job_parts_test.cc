@@ -10,6 +10,7 @@
 #include "images/catalog_folder.h"
 #include "images/day_table.h"
 #include "images/ordered_pipeline.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -28,14 +29,10 @@ TEST(DayTable, ReadsEveryRecordsStartPage) {
 
 TEST(DayTable, MissingOrShortFileStopsWithAClearMessage) {
   test::TempDir dir;
-  try {
-    LoadDayTable(dir / "CDATA" / "L_Date.dat");
-    FAIL();
-  } catch (const Error& e) {
-    const std::string m = e.what();
-    EXPECT_NE(m.find("L_Date.dat"), std::string::npos) << m;
-    EXPECT_NE(m.find("データと画像を変換"), std::string::npos) << m;
-  }
+  const test::ThrownError e = test::Thrown([&] { LoadDayTable(dir / "CDATA" / "L_Date.dat"); });
+  const std::string m = e.what();
+  EXPECT_NE(m.find("L_Date.dat"), std::string::npos) << m;
+  EXPECT_NE(m.find("データと画像を変換"), std::string::npos) << m;
   test::WriteFile(dir / "short.dat", test::Bytes({3, 0, 10, 8, 13, 4, 2, 0}));
   EXPECT_THROW(LoadDayTable(dir / "short.dat"), Error);
   test::WriteFile(dir / "one.dat", test::Bytes({3}));
@@ -88,17 +85,15 @@ TEST(OrderedPipeline, CommitsInOrderAfterEachPrepare) {
 TEST(OrderedPipeline, FailureOfAPrepareStopsBeforeItsCommit) {
   for (int threads : {1, 2, 4}) {
     std::vector<size_t> committed;
-    try {
+    const test::ThrownError e = test::Thrown([&] {
       RunOrdered(
           100, threads, 4,
           [](size_t i, int) {
             if (i == 37) throw Error("page 37");
           },
           [&](size_t i) { committed.push_back(i); });
-      FAIL();
-    } catch (const Error& e) {
-      EXPECT_STREQ(e.what(), "page 37");
-    }
+    });
+    EXPECT_STREQ(e.what(), "page 37");
     EXPECT_EQ(committed.size(), 37u);
   }
 }

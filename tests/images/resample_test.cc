@@ -12,6 +12,7 @@
 #include <random>
 
 #include "common/messages.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -93,13 +94,9 @@ TEST(Resample, OnePixelKeepsItsValue) {
 
 TEST(Resample, EmptySourceOrTargetIsAnAssertionFailure) {
   for (auto [W, H, w, h] : {std::array{0, 4, 1, 1}, {4, 0, 1, 1}, {4, 4, 0, 1}, {4, 4, 1, 0}}) {
-    try {
-      ResampleBitmap(Bitmap(W, H, 3), w, h);
-      FAIL() << W << "x" << H << " -> " << w << "x" << h;
-    } catch (const Error& e) {
-      EXPECT_NE(std::string(e.what()).find("Assertion failure"), std::string::npos);
-      EXPECT_NE(std::string(e.what()).find("common/BitmapUtils"), std::string::npos);
-    }
+    const test::ThrownError e = test::Thrown([&] { ResampleBitmap(Bitmap(W, H, 3), w, h); });
+    EXPECT_TRUE(e.Contains("Assertion failure"));
+    EXPECT_TRUE(e.Contains("common/BitmapUtils"));
   }
 }
 
