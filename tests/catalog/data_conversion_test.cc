@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
+#include "support/workspace_fixtures.h"
 #include "support/thrown.h"
 
 namespace dw {
@@ -14,11 +15,7 @@ using test::ReadFile;
 using test::Sjis;
 
 // A workspace with the folders the catalog job creates before the data conversion.
-fs::path MakeWorkspace(const test::TempDir& dir) {
-  const fs::path ws = dir / "DATA";
-  for (const char* sub : {"CDATA", "MDATA", "SYSTEM", "CheckList", "DataFull"}) fs::create_directories(ws / sub);
-  return ws;
-}
+fs::path MakeWorkspace(const test::TempDir& dir) { return test::MakeWorkspace(dir / "DATA"); }
 
 void WriteTable(const fs::path& path, const std::vector<std::string>& utf8_lines) {
   std::string text;

@@ -22,17 +22,9 @@ namespace dw {
 namespace {
 namespace fs = std::filesystem;
 
-using Files = std::map<std::string, std::string>;
-
-// Every regular file below `root`, by relative path, with its bytes.
-Files Snapshot(const fs::path& root) {
-  Files files;
-  if (!fs::is_directory(root)) return files;
-  for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = test::ReadFile(e.path());
-  }
-  return files;
-}
+using test::Files;
+using test::Snapshot;
+using test::Words;
 
 // Every file below `root` holds its old bytes or the bytes a complete run writes; no old file is
 // gone and no temporary file is left.
@@ -57,12 +49,6 @@ Files WriteOldFiles(const fs::path& root, const Files& files) {
     test::WriteFile(root / name, old[name]);
   }
   return old;
-}
-
-std::string Words(std::initializer_list<std::string> words) {
-  std::string line;
-  for (const std::string& w : words) line += (line.empty() ? "" : " ") + test::Quote(w);
-  return line;
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -19,15 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// Every regular file below `root`, by relative path, with its bytes.
-std::map<std::string, std::string> Snapshot(const fs::path& root) {
-  std::map<std::string, std::string> files;
-  if (!fs::exists(root)) return files;
-  for (auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = test::ReadFile(e.path());
-  }
-  return files;
-}
+using test::Snapshot;
 
 pid_t StartConvert(const fs::path& dest, const fs::path& workspace) {
   pid_t pid = ::fork();

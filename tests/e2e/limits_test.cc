@@ -16,11 +16,7 @@ namespace dw {
 namespace {
 namespace fs = std::filesystem;
 
-std::string Words(std::initializer_list<std::string> words) {
-  std::string line;
-  for (const std::string& w : words) line += (line.empty() ? "" : " ") + test::Quote(w);
-  return line;
-}
+using test::Words;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 

@@ -17,10 +17,10 @@ namespace {
 
 TEST(DayTable, ReadsEveryRecordsStartPage) {
   test::TempDir dir;
-  test::WriteDayTable(dir.path(), {2, 8, 14, 20, 26, 32, 38, 44, 50});
+  test::WriteDayStarts(dir.path(), {2, 8, 14, 20, 26, 32, 38, 44, 50});
   EXPECT_EQ(LoadDayTable(dir / "CDATA" / "L_Date.dat"),
             (std::vector<uint16_t>{2, 8, 14, 20, 26, 32, 38, 44, 50}));
-  test::WriteDayTable(dir.path(), {});
+  test::WriteDayStarts(dir.path(), {});
   EXPECT_TRUE(LoadDayTable(dir / "CDATA" / "L_Date.dat").empty());
   // The record bytes of the data tables: 2010-08-13, Friday, start page 0x0102.
   test::WriteFile(dir / "x.dat", test::Bytes({1, 0, 10, 8, 13, 4, 2, 1}));

@@ -10,30 +10,15 @@
 #include "dataset/check_files.h"
 #include "common/table_builder.h"
 #include "support/test_support.h"
+#include "support/workspace_fixtures.h"
 
 namespace dw::test {
-
-// L_Date.dat with the given day start numbers (other record fields zero).
-inline std::string DayListBytes(const std::vector<uint16_t>& starts) {
-  TableBuilder t;
-  for (uint16_t s : starts) t.U8(10).U8(8).U8(13).U8(4).U16(s);
-  t.SetCount(static_cast<uint32_t>(starts.size()));
-  return t.bytes();
-}
-
-// L_DayTop.dat with (first circle, count) per day.
-inline std::string DayTopBytes(const std::vector<std::pair<uint16_t, uint16_t>>& days) {
-  TableBuilder t;
-  for (auto [first, count] : days) t.U16(first).U16(count);
-  t.SetCount(static_cast<uint32_t>(days.size()));
-  return t.bytes();
-}
 
 // A workspace folder whose CDATA holds the two day tables.
 inline void WriteWorkspace(const std::filesystem::path& workspace, const std::vector<uint16_t>& starts,
                            const std::vector<std::pair<uint16_t, uint16_t>>& days) {
-  WriteFile(workspace / "CDATA" / "L_Date.dat", DayListBytes(starts));
-  WriteFile(workspace / "CDATA" / "L_DayTop.dat", DayTopBytes(days));
+  WriteDayStarts(workspace, starts);
+  WriteDayRanges(workspace, days);
 }
 
 inline constexpr const char* kCsvHeader = "PELORIN,100,Quorvatelle77,Windows\r\n";

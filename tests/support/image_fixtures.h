@@ -12,6 +12,7 @@
 #include "images/bitmap.h"
 #include "common/table_builder.h"
 #include "support/test_support.h"
+#include "support/workspace_fixtures.h"
 
 namespace dw::test {
 
@@ -70,18 +71,10 @@ inline Bitmap Solid(int width, int height, uint8_t blue, uint8_t green, uint8_t 
   return b;
 }
 
-// L_Date.dat with the given day start pages (the date fields are filler).
-inline void WriteDayTable(const std::filesystem::path& workspace, const std::vector<int>& starts) {
-  TableBuilder t;
-  for (int start : starts) t.U8(10).U8(8).U8(13).U8(4).U16(static_cast<uint32_t>(start));
-  t.SetCount(static_cast<uint32_t>(starts.size()));
-  WriteFile(workspace / "CDATA" / "L_Date.dat", t.bytes());
-}
-
-// The workspace folders the catalog job creates before the image job runs.
-inline void MakeWorkspace(const std::filesystem::path& workspace, const std::vector<int>& starts) {
-  for (const char* d : {"CDATA", "MDATA", "SYSTEM"}) std::filesystem::create_directories(workspace / d);
-  WriteDayTable(workspace, starts);
+// The workspace folders the catalog job creates, with L_Date.dat listing the day start pages.
+inline void MakeWorkspace(const std::filesystem::path& workspace, const std::vector<uint16_t>& starts) {
+  MakeWorkspace(workspace);
+  WriteDayStarts(workspace, starts);
 }
 
 }  // namespace dw::test

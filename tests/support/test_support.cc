@@ -119,6 +119,21 @@ CliResult RunCli(const std::string& args, const TempDir& dir) {
   return r;
 }
 
+std::string Words(std::initializer_list<std::string> words) {
+  std::string line;
+  for (const std::string& w : words) line += (line.empty() ? "" : " ") + Quote(w);
+  return line;
+}
+
+Files Snapshot(const fs::path& root) {
+  Files files;
+  if (!fs::is_directory(root)) return files;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = ReadFile(e.path());
+  }
+  return files;
+}
+
 fs::path SampleCatalog() { return fs::path(DW_SOURCE_DIR) / "samples" / "catalog"; }
 
 fs::path PngSuiteDir() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,12 @@ struct CliResult {
 CliResult RunCli(const std::string& args, const TempDir& dir);
 // Single-quotes a path or word for the shell.
 std::string Quote(const std::string& word);
+// The words quoted and joined by blanks: a command line for RunCli.
+std::string Words(std::initializer_list<std::string> words);
+
+// Every regular file below `root` (none when it does not exist), by relative path, with its bytes.
+using Files = std::map<std::string, std::string>;
+Files Snapshot(const std::filesystem::path& root);
 
 // The sample catalog bundled with the project.
 std::filesystem::path SampleCatalog();
