@@ -36,7 +36,9 @@ TEST(PngLoader, ConformanceImagesLoadAndMalformedOnesFailCleanly) {
     if (Malformed(p)) {
       // libpng reads some of them; the others must fail with a message naming the file.
       const test::ThrownError e = test::Thrown([&] { LoadPngToBitmap(p); });
-      if (e.thrown) EXPECT_TRUE(e.Contains(p.filename().string())) << e.what();
+      if (e.thrown) {
+        EXPECT_TRUE(e.Contains(p.filename().string())) << e.what();
+      }
       continue;
     }
     SCOPED_TRACE(p.string());
