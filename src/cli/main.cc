@@ -16,7 +16,7 @@ namespace {
 void PrintHelp() {
   dw::cli::PrintUsage(stdout);
   std::fputs(
-      "  datawright-cli --version\n"
+      "version: datawright-cli --version\n"
       "workspace (where convert assembles the data set and import reads the day tables):\n"
       "  --workspace DIR, else $DATAWRIGHT_WORKSPACE, else for the installed program\n"
       "  $XDG_DATA_HOME/datawright/DATA (~/.local/share/datawright/DATA), else DATA beside this\n"
