@@ -11,6 +11,9 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools  # the desktop program
   xvfb xauth x11-apps fonts-noto-cjk  # screenshots and a Japanese UI font
   clang libclang-rt-14-dev llvm    # sanitizer and fuzzing builds
+  qt6-translations-l10n            # Qt's own dialogs and buttons in Japanese
+  dpkg-dev file                    # cpack -G DEB: dependencies computed from the binaries
+  desktop-file-utils appstream lintian  # checks of the package (scripts/check-package.sh)
 )
 
 missing=()

@@ -19,3 +19,4 @@ ctest --preset asan --parallel "$jobs"
 
 echo "== fuzz smoke runs"
 bash scripts/fuzz.sh "${DW_FUZZ_SMOKE_RUNS:-3000}"
+echo "== Debian package, unpacked and run as an unprivileged user" && bash scripts/check-package.sh

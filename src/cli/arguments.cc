@@ -35,4 +35,28 @@ Arguments ParseArguments(const std::vector<std::string>& args, const std::set<st
   return out;
 }
 
+std::optional<std::string> FindOption(const std::vector<std::string>& args, const std::string& name) {
+  std::optional<std::string> value;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == name) {
+      if (i + 1 >= args.size()) return std::nullopt;
+      value = args[++i];
+    } else if (a.rfind(name + "=", 0) == 0) {
+      value = a.substr(name.size() + 1);
+    }
+  }
+  return value;
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") return true;
+    // "--name VALUE": the value is not an option of its own.
+    if (a.rfind("--", 0) == 0 && a.size() > 2 && a.find('=') == std::string::npos) ++i;
+  }
+  return false;
+}
+
 }  // namespace dw::cli

@@ -5,7 +5,41 @@
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
+#include "common/build_info.h"
+#include "common/error.h"
+#include "common/workspace_location.h"
+
+namespace {
+
+void PrintHelp() {
+  dw::cli::PrintUsage(stdout);
+  std::fputs(
+      "version: datawright-cli --version\n"
+      "workspace (where convert assembles the data set and import reads the day tables):\n"
+      "  --workspace DIR, else $DATAWRIGHT_WORKSPACE, else for the installed program\n"
+      "  $XDG_DATA_HOME/datawright/DATA (~/.local/share/datawright/DATA), else DATA beside this\n"
+      "  program. When it does not come from --workspace it is named on stderr.\n",
+      stdout);
+}
+
+// Gives convert and import the workspace of the one rule both programs share when the command
+// line names none, and tells the user which folder that is.
+bool SupplyWorkspace(std::vector<std::string>& args) {
+  if (dw::cli::AsksForHelp(args)) return true;
+  if (const auto given = dw::cli::FindOption(args, "--workspace")) {
+    if (!given->empty()) return true;
+    std::fprintf(stderr, "datawright-cli: --workspace needs a folder\n");
+    return false;
+  }
+  const dw::WorkspaceChoice workspace = dw::FindWorkspace(std::nullopt);
+  std::fprintf(stderr, "作業フォルダ: %s\n", dw::DisplayPath(workspace.path).c_str());
+  args.insert(args.begin(), {"--workspace", workspace.path.string()});
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace dw::cli;
@@ -15,13 +49,19 @@ int main(int argc, char** argv) {
   }
   const std::string command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {
-    PrintUsage(stdout);
+    PrintHelp();
+    return kExitOk;
+  }
+  if (command == "--version") {
+    std::printf("%s\n", dw::kVersionLine);
     return kExitOk;
   }
   std::vector<std::string> args(argv + 2, argv + argc);
   try {
-    if (command == "convert") return RunConvert(args);
-    if (command == "import") return RunImport(args);
+    if (command == "convert" || command == "import") {
+      if (!SupplyWorkspace(args)) return kExitUsage;
+      return command == "convert" ? RunConvert(args) : RunImport(args);
+    }
     if (command == "export") return RunExport(args);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/build_info.h"
 #include "gui/page_parts.h"
 #include "gui/ui_texts.h"
 
@@ -22,7 +23,7 @@ TMainMenu::TMainMenu(QWidget* parent) : QWidget(parent) {
   button2_ = MakeButton(this, "Button2", text::kMenuImport);
   button4_ = MakeButton(this, "Button4", text::kMenuExport);
   button3_ = MakeButton(this, "Button3", text::kMenuQuit);
-  QLabel* build = MakeLabel(this, "Label2", {text::kBuild}, false, Qt::AlignRight);
+  QLabel* build = MakeLabel(this, "Label2", {dw::kBuildLabel}, false, Qt::AlignRight);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(12, 10, 12, 6);

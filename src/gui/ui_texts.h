@@ -24,7 +24,6 @@ inline constexpr char kMenuCatalog[] = "「Lumenfold」 から各種データを
 inline constexpr char kMenuImport[] = "サークルチェックファイル(Ver.1形式) をＤＳ用に変換";
 inline constexpr char kMenuExport[] = "DSでチェックしたデータをPC用チェックファイルに変換";
 inline constexpr char kMenuQuit[] = "プログラムの終了";
-inline constexpr char kBuild[] = "build 100730";
 
 // TMakeData01.
 inline constexpr char kData01Line1[] = "これから「Quorvatelle Lumenfold Pipview for DS」用に";
