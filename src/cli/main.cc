@@ -8,7 +8,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "common/build_info.h"
-#include "common/error.h"
+#include "common/messages.h"
 #include "common/workspace_location.h"
 
 namespace {
