@@ -6,11 +6,10 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config python3
   libpng-dev zlib1g-dev            # PNG decoding of catalog pages and hall maps
-  libgtest-dev libgmock-dev        # unit tests
-  libbenchmark-dev                 # bench/ programs
+  libgtest-dev                     # unit tests
   qt6-base-dev qt6-base-dev-tools  # the desktop program
-  xvfb xauth x11-apps fonts-noto-cjk  # screenshots and a Japanese UI font
-  clang libclang-rt-14-dev llvm    # sanitizer and fuzzing builds
+  xvfb fonts-noto-cjk              # screenshots and a Japanese UI font
+  clang libclang-rt-14-dev llvm    # sanitizer and fuzzing builds (llvm: symbolised reports)
   qt6-translations-l10n            # Qt's own dialogs and buttons in Japanese
   dpkg-dev file                    # cpack -G DEB: dependencies computed from the binaries
   desktop-file-utils appstream lintian  # checks of the package (scripts/check-package.sh)

@@ -11,11 +11,13 @@ jobs="$(nproc)"
 echo "== build and test"
 bash scripts/build.sh -DDW_BUILD_BENCH=ON
 ctest --test-dir build --output-on-failure --parallel "$jobs"
+bash scripts/skipped-tests.sh build
 
 echo "== sanitizer build and test"
 cmake --preset asan >/dev/null
 cmake --build --preset asan --parallel "$jobs"
 ctest --preset asan --parallel "$jobs"
+bash scripts/skipped-tests.sh build-asan
 
 echo "== fuzz smoke runs"
 bash scripts/fuzz.sh "${DW_FUZZ_SMOKE_RUNS:-3000}"
