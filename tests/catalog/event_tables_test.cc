@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "catalog/table_writers.h"
+#include "dataset/day_tables.h"
 #include "support/writer_fixture.h"
 #include "support/thrown.h"
 
@@ -106,6 +107,8 @@ TEST_F(EventTables, DayListRecordsAndWeekdays) {
   WriteDayList(rows, dir / "L_Date.dat", st);
   EXPECT_EQ(Hex(Read("L_Date.dat")),
             "04 00 0A 08 0D 04 02 00 0A 08 0E 05 08 00 0B 01 02 00 2C 01 0A 08 0F 06 FF FF");
+  // The readers of the image job and the check lists see the same start pages.
+  EXPECT_EQ(ReadDayStartNumbers(dir / "L_Date.dat"), (std::vector<uint16_t>{2, 8, 300, 0xFFFF}));
 }
 
 TEST_F(EventTables, EmptySectionsGiveEmptyLists) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "catalog/table_writers.h"
+#include "dataset/table_reader.h"
 #include "support/writer_fixture.h"
 #include "support/thrown.h"
 
@@ -43,6 +44,13 @@ TEST_F(HallTables, BlockListStartsAnEntryAtEveryChangeAndTheFirstSlotDecides) {
   EXPECT_EQ(st.map_positions[1].x, 4464);
   EXPECT_EQ(st.map_positions[1].layout, 7);
   EXPECT_EQ(st.map_positions[3].block, 1);
+}
+
+TEST_F(HallTables, BlockListReadsBackThroughTheBlockNameReader) {
+  const std::string a = Sjis("Ａ"), b = Sjis("Ｂ");
+  WriteBlocksAndPositions({a + "\t1\t1\t1\t1", b + "\t1\t1\t1\t1", "A \t1\t1\t1\t1"});
+  // Names come back as stored, trailing blank included.
+  EXPECT_EQ(ReadBlockNames(dir / "L_Block.dat"), (std::vector<std::string>{a, b, "A "}));
 }
 
 TEST_F(HallTables, MapPositionsMoveTheProgressBarEveryRow) {
