@@ -21,6 +21,12 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
 }
 
+std::optional<std::string> ChooseIgnoringCase(std::string_view name, std::vector<std::string> matches) {
+  if (matches.empty()) return std::nullopt;
+  if (std::find(matches.begin(), matches.end(), name) != matches.end()) return std::string(name);
+  return *std::min_element(matches.begin(), matches.end());
+}
+
 std::optional<fs::path> FindIgnoringCase(const fs::path& dir, std::string_view name) {
   std::error_code ec;
   fs::path exact = dir / fs::path(std::string(name));
@@ -30,9 +36,8 @@ std::optional<fs::path> FindIgnoringCase(const fs::path& dir, std::string_view n
     std::string entry = it->path().filename().string();
     if (EqualsIgnoreAsciiCase(entry, name)) matches.push_back(entry);
   }
-  if (matches.empty()) return std::nullopt;
-  std::sort(matches.begin(), matches.end());
-  return dir / matches.front();
+  if (auto chosen = ChooseIgnoringCase(name, std::move(matches))) return dir / *chosen;
+  return std::nullopt;
 }
 
 fs::path ResolveIgnoringCase(const fs::path& root, std::initializer_list<std::string_view> components) {

@@ -16,15 +16,12 @@ CatalogFolder::CatalogFolder(const fs::path& dir) : dir_(dir) {
     const std::string name = it->path().filename().string();
     by_upper_name_[AsciiUpper(name)].push_back(name);
   }
-  for (auto& [upper, names] : by_upper_name_) std::sort(names.begin(), names.end());
 }
 
 std::optional<fs::path> CatalogFolder::Find(std::string_view name) const {
   auto it = by_upper_name_.find(AsciiUpper(name));
   if (it == by_upper_name_.end()) return std::nullopt;
-  const std::vector<std::string>& names = it->second;
-  if (std::find(names.begin(), names.end(), name) != names.end()) return dir_ / std::string(name);
-  return dir_ / names.front();
+  return dir_ / *ChooseIgnoringCase(name, it->second);
 }
 
 fs::path CatalogFolder::PathOf(std::string_view name) const {

@@ -10,7 +10,7 @@
 
 namespace dw {
 
-// Same choice as FindIgnoringCase (the exact name first, otherwise the first name in name order
+// The look-up rule of ChooseIgnoringCase (the exact name first, otherwise the first name in name order
 // equal to it ignoring ASCII case), for files only, without a directory scan per look-up: the
 // circle-cut phase tests 1800 names.
 class CatalogFolder {
@@ -25,7 +25,7 @@ class CatalogFolder {
 
  private:
   std::filesystem::path dir_;
-  std::unordered_map<std::string, std::vector<std::string>> by_upper_name_;  // names sorted
+  std::unordered_map<std::string, std::vector<std::string>> by_upper_name_;
 };
 
 }  // namespace dw
