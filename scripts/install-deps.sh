@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools  # the desktop program
   xvfb xauth x11-apps fonts-noto-cjk  # screenshots and a Japanese UI font
   clang libclang-rt-14-dev llvm    # sanitizer and fuzzing builds
+  dosfstools fusefat fuse3         # FAT32 card images mounted in user space for the card tests
 )
 
 missing=()

@@ -33,9 +33,14 @@ Tree Snapshot(const fs::path& root) {
 // A recording log that runs `on_position` at every progress step of the copy.
 struct HookLog : test::RecordingStatusLog {
   std::function<void(int)> on_position;
+  bool copying = false;  // the copy onto the card has begun
+  void AddLine(const std::string& utf8) override {
+    RecordingStatusLog::AddLine(utf8);
+    copying = copying || utf8 == "ファイルコピー作業開始";
+  }
   void SetProgressPosition(int value) override {
     RecordingStatusLog::SetProgressPosition(value);
-    if (on_position && value > 0) on_position(value);
+    if (on_position && copying && value > 0) on_position(value);
   }
 };
 
