@@ -12,7 +12,8 @@ namespace dw {
 
 namespace {
 
-constexpr size_t kChunk = 1 << 20;
+// 256 KiB: few system calls, and a slow card still lets the progress page repaint every ~100 ms.
+constexpr size_t kChunk = 1 << 18;
 
 int WriteAll(int fd, const char* p, size_t n) {
   while (n > 0) {

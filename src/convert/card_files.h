@@ -17,7 +17,7 @@ struct CopyFailure {
 };
 
 // Copies the regular file `source` into `relative` below `dirfd` (created or truncated), in
-// large chunks (copy_file_range where the kernel offers it, else 1 MiB reads and writes), calling
+// large chunks (copy_file_range where the kernel offers it, else 256 KiB reads and writes), calling
 // `tick` between chunks. A failed copy removes the partial target.
 CopyFailure CopyFileAt(const std::filesystem::path& source, int dirfd, const std::string& relative,
                        const std::function<void()>& tick);
