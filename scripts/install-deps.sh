@@ -13,6 +13,7 @@ PACKAGES=(
   qt6-translations-l10n            # Qt's own dialogs and buttons in Japanese
   dpkg-dev file                    # cpack -G DEB: dependencies computed from the binaries
   desktop-file-utils appstream lintian  # checks of the package (scripts/check-package.sh)
+  dosfstools fusefat fuse3         # FAT32 card images mounted in user space for the card tests
 )
 
 missing=()

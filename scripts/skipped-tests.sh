@@ -6,6 +6,7 @@ log="${1:-build}/Testing/Temporary/LastTest.log"
 [ -f "$log" ] || { echo "skipped tests: no ctest log at $log"; exit 0; }
 awk '
   / Skipped$/          { getline reason; next_reason = reason; next }
+  /^\[  SKIPPED \] [0-9]+ tests?,/ { next }
   /^\[  SKIPPED \] /   { name = $4; if (!(name in seen)) { seen[name] = 1; n++;
                            lines[n] = "  " name ": " (next_reason == "" ? "(no reason given)" : next_reason) }
                          next_reason = "" }

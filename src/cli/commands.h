@@ -1,5 +1,5 @@
-// Sub-commands of datawright-cli. Each returns the exit status: 0 success, 1 the job failed or
-// stopped, 2 a usage error.
+// Sub-commands of datawright-cli. Each returns the exit status: 0 success, 1 the job failed, 2 a
+// usage error; convert returns 130 / 143 when SIGINT / SIGTERM stopped it.
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
 // datawright-cli convert SOURCE DEST [--mode all|data|images] [--workspace DIR]
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +13,42 @@
 
 namespace dw::cli {
 
+namespace {
+
+StopRequest g_stop;
+volatile sig_atomic_t g_stop_signal = 0;
+
+extern "C" void OnStopSignal(int signal_number) {
+  g_stop_signal = signal_number;
+  g_stop.Request();
+}
+
+// Ctrl-C and SIGTERM stop the run at its next safe point; a second one ends the program at once.
+class StopSignals {
+ public:
+  StopSignals() {
+    g_stop.Reset();
+    g_stop_signal = 0;
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, &old_int_);
+    ::sigaction(SIGTERM, &action, &old_term_);
+  }
+  ~StopSignals() {
+    ::sigaction(SIGINT, &old_int_, nullptr);
+    ::sigaction(SIGTERM, &old_term_, nullptr);
+  }
+  // 128 + the signal, as a shell reports a program ended by it.
+  int ExitStatus() const { return 128 + (g_stop_signal != 0 ? static_cast<int>(g_stop_signal) : SIGINT); }
+
+ private:
+  struct sigaction old_int_ {}, old_term_ {};
+};
+
+}  // namespace
+
 void PrintUsage(std::FILE* out) {
   std::fputs(
       "usage:\n"
@@ -23,7 +60,7 @@ void PrintUsage(std::FILE* out) {
       "  datawright-cli export ZAVO_DS_DIR OUTDIR [--colour N]\n"
       "      Writes OUTDIR/ZAVO_DS_Check.csv from the handheld's check and purchase files;\n"
       "      N (0-9, default 0) replaces colours outside 1-9.\n"
-      "exit status: 0 success, 1 the job failed or stopped, 2 usage error\n",
+      "exit status: 0 success, 1 the job failed, 2 usage error, 130/143 stopped by SIGINT/SIGTERM\n",
       out);
 }
 
@@ -62,13 +99,20 @@ int RunConvert(const std::vector<std::string>& args) {
   params.workspace = a.Option("--workspace").value_or((ExecutableDir() / "DATA").string());
 
   ConsoleStatusLog log(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
+  const StopSignals signals;
+  params.stop = &g_stop;
   try {
     CatalogJobOutcome outcome = RunCatalogJob(params, log);
-    return outcome == CatalogJobOutcome::kCompleted ? kExitOk : kExitFailed;
+    if (outcome == CatalogJobOutcome::kCompleted) return kExitOk;
+    // The orderly stop's lines are status lines (stdout); the failure is told on stderr too.
+    std::fflush(stdout);
+    std::fprintf(stderr, "ファイル \\CDATA\\C??DEF.TXTが見つかりませんでした (%s)。\n作業を終了します\n",
+                 DisplayPath(params.source_root / "CDATA").c_str());
+    return kExitFailed;
   } catch (const Error& e) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", e.what());
-    return kExitFailed;
+    return e.kind() == ErrorKind::kStopped ? signals.ExitStatus() : kExitFailed;
   }
 }
 

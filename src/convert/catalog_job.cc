@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
+#include "convert/card_folder.h"
+#include "convert/folder_lock.h"
+#include "convert/stop_point.h"
 #include "convert/workspace_copy.h"
+#include "convert/workspace_overlap.h"
 #include "catalog/data_conversion.h"
 #include "dataset/layout.h"
 #include "common/atomic_file.h"
@@ -18,6 +23,16 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kSeparator = "---------------------------";
+
+// "yyyymmdd-hhnnss" of the local time, naming a backup folder.
+std::string Timestamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+  return text;
+}
 
 }  // namespace
 
@@ -49,7 +64,23 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   log.SetLabel("データ変換中です。");
   const auto start = std::chrono::steady_clock::now();
 
+  // Checked before anything is created: the destination exists (it is never created) and lies
+  // apart from the workspace; no other run uses either.
+  const CardFolder card(params.destination);
+  CheckDestinationApartFromWorkspace(params.destination, params.workspace);
+  const FolderLock card_lock(params.destination, "保存先フォルダ");
+  // Creating folders that exist writes nothing, so they come before the workspace's lock.
   for (const char* folder : kDataSetFolders) ForceDirectories(params.workspace / folder);
+  const FolderLock workspace_lock(params.workspace, "作業フォルダ");
+  // A stop request between phases ends the run with a status line saying so.
+  auto stop_point = [&] {
+    if (params.stop == nullptr || !params.stop->requested()) return;
+    log.SetLabel("エラー発生");
+    log.AddLine("作業を中止しました");
+    StopIfRequested(params.stop);
+  };
+  stop_point();
+
   // A killed run may have left temporary files; they must not reach the memory card.
   RemoveStalePartials(params.workspace);
   log.EnableBackButton(false);
@@ -96,6 +127,7 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
     case static_cast<int>(ConversionMode::kDataAndImages):
       data.Run();
       log.ProcessEvents();
+      stop_point();
       images.Run();
       break;
     case static_cast<int>(ConversionMode::kDataOnly):
@@ -117,11 +149,12 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   log.AddLine("ファイルコピー作業開始");
   log.ProcessEvents();
 
+  stop_point();
   try {
-    CopyWorkspace(params.workspace, ZavoDsFolder(params.destination));
-  } catch (const Error&) {
+    CopyWorkspaceToCard(params.workspace, card, log, params.stop, Timestamp());
+  } catch (const Error& e) {
     log.SetLabel("エラー発生");
-    log.AddLine("ファイルコピーに失敗しました");
+    log.AddLine(e.kind() == ErrorKind::kStopped ? "作業を中止しました" : "ファイルコピーに失敗しました");
     throw;
   }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/status_log.h"
+#include "common/stop_request.h"
 
 namespace dw {
 
@@ -17,6 +18,9 @@ struct CatalogJobParams {
   std::filesystem::path workspace;         // normally DATA beside the executable
   int mode = static_cast<int>(ConversionMode::kDataAndImages);  // other values convert nothing
   int image_threads = 0;                   // 0: one worker per core
+  // Set by a signal handler or the desktop program to stop the run at its next safe point (between
+  // phases, between files of the copy); may be null.
+  const StopRequest* stop = nullptr;
 };
 
 enum class CatalogJobOutcome {
@@ -34,10 +38,13 @@ std::filesystem::path FindDefinitionFile(const std::filesystem::path& source_roo
 // "hh:nn:ss" of an elapsed time; hours wrap after 24.
 std::string FormatElapsed(std::chrono::milliseconds elapsed);
 
-// Runs the job after the front end has asked for confirmation: clears the log, creates the
-// workspace folders, converts by mode and copies. Writes every status line; the front end beeps
-// at the start and end. Errors propagate as dw::Error (the log keeps its lines, the back button
-// stays disabled); a failed copy adds a status line before its error.
+// Runs the job after the front end has asked for confirmation: clears the log, checks the
+// destination (an existing folder apart from the workspace), locks the workspace and the
+// destination against a second run, creates the workspace folders, converts by mode and copies
+// (see workspace_copy.h). Writes every status line; the front end beeps at the start and end.
+// Errors propagate as dw::Error (the log keeps its lines, the back button stays disabled): a
+// stop request as ErrorKind::kStopped, a busy folder as kBusy, a pulled-out card as
+// kCardRemoved, a full one as kNoSpace; a failed copy adds a status line before its error.
 CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log);
 
 }  // namespace dw

@@ -140,6 +140,7 @@ TEST(DefMake, MissingDefinitionTableStopsAfterTheHallTables) {
 TEST(DefMake, SampleConvertsThroughTheCommandLineIntoZavoDs) {
   if (!fs::exists(DW_CLI_PATH)) GTEST_SKIP() << "datawright-cli is not built";
   test::TempDir dir;
+  fs::create_directories(dir / "OUT");  // the destination is an existing folder
   test::CliResult r = test::RunCli("convert " + test::Quote(test::SampleCatalog().string()) + " " +
                                        test::Quote((dir / "OUT").string()) + " --mode data --workspace " +
                                        test::Quote((dir / "WS").string()),

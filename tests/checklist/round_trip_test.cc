@@ -26,6 +26,7 @@ TEST(CheckListRoundTrip, SampleCatalog) {
   CatalogJobParams convert;
   convert.source_root = test::SampleCatalog();
   convert.destination = dir / "SD";
+  fs::create_directories(convert.destination);
   convert.workspace = dir / "WS";
   convert.mode = static_cast<int>(ConversionMode::kDataOnly);
   ASSERT_EQ(RunCatalogJob(convert, log), CatalogJobOutcome::kCompleted);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "convert/card_folder.h"
 #include "convert/workspace_copy.h"
 #include "common/messages.h"
 #include "support/test_support.h"
@@ -16,6 +17,7 @@ CatalogJobParams Params(const TempDir& dir, const fs::path& source, int mode) {
   CatalogJobParams p;
   p.source_root = source;
   p.destination = dir / "dest";
+  fs::create_directories(p.destination);
   p.workspace = dir / "DATA";
   p.mode = mode;
   return p;
@@ -34,7 +36,7 @@ TEST(CatalogJob, MissingDefinitionFileIsAnOrderlyStop) {
   for (const char* f : {"CDATA", "MDATA", "SYSTEM", "CheckList", "DataFull"}) {
     EXPECT_TRUE(fs::is_directory(dir / "DATA" / f)) << f;
   }
-  EXPECT_FALSE(fs::exists(dir / "dest"));
+  EXPECT_FALSE(fs::exists(dir / "dest" / "ZAVO_DS"));
 }
 
 TEST(CatalogJob, FirstDefinitionFileInNameOrderDecides) {
@@ -115,13 +117,20 @@ TEST(WorkspaceCopy, OverwritesKeepsOthersAndSkipsPartials) {
   test::WriteFile(dir / "DATA" / "CDATA" / "a.dat", "new");
   test::WriteFile(dir / "DATA" / "CDATA" / "b.dat.partial", "torn");
   test::WriteFile(dir / "DATA" / "PDATA1" / "0002.gdc", "img");
-  test::WriteFile(dir / "Z" / "CDATA" / "a.dat", "old");
-  test::WriteFile(dir / "Z" / "CDATA" / "keep.dat", "keep");
-  CopyWorkspace(dir / "DATA", dir / "Z");
-  EXPECT_EQ(test::ReadFile(dir / "Z" / "CDATA" / "a.dat"), "new");
-  EXPECT_EQ(test::ReadFile(dir / "Z" / "CDATA" / "keep.dat"), "keep");
-  EXPECT_EQ(test::ReadFile(dir / "Z" / "PDATA1" / "0002.gdc"), "img");
-  EXPECT_FALSE(fs::exists(dir / "Z" / "CDATA" / "b.dat.partial"));
+  fs::create_directories(dir / "DATA" / "SYSTEM");
+  test::WriteFile(dir / "card" / "ZAVO_DS" / "CDATA" / "a.dat", "old");
+  test::WriteFile(dir / "card" / "ZAVO_DS" / "CDATA" / "keep.dat", "keep");
+  test::RecordingStatusLog log;
+  CopyWorkspaceToCard(dir / "DATA", CardFolder(dir / "card"), log, nullptr, "stamp");
+  const fs::path z = dir / "card" / "ZAVO_DS";
+  EXPECT_EQ(test::ReadFile(z / "CDATA" / "a.dat"), "new");
+  EXPECT_EQ(test::ReadFile(z / "CDATA" / "keep.dat"), "keep");
+  EXPECT_EQ(test::ReadFile(z / "PDATA1" / "0002.gdc"), "img");
+  EXPECT_TRUE(fs::is_directory(z / "SYSTEM"));
+  EXPECT_FALSE(fs::exists(z / "CDATA" / "b.dat.partial"));
+  EXPECT_FALSE(fs::exists(dir / "card" / kStagingFolder));
+  EXPECT_EQ(log.max, 2);
+  EXPECT_EQ(log.position, 2);
 }
 
 TEST(WorkspaceCopy, FailedCopyIsReportedNotClosedNormally) {

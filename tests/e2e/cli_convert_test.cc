@@ -13,6 +13,7 @@ using test::RunCli;
 
 TEST(CliConvert, SampleDataModeSucceeds) {
   test::TempDir dir;
+  fs::create_directories(dir / "OUT");
   CliResult r = RunCli("convert '" + test::SampleCatalog().string() + "' '" + (dir / "OUT").string() +
                      "' --mode data --workspace '" + (dir / "WS").string() + "'",
                  dir);
@@ -26,11 +27,14 @@ TEST(CliConvert, SampleDataModeSucceeds) {
 TEST(CliConvert, MissingDefinitionFileExitsOne) {
   test::TempDir dir;
   fs::create_directories(dir / "cat" / "CDATA");
+  fs::create_directories(dir / "OUT");
   CliResult r = RunCli("convert '" + (dir / "cat").string() + "' '" + (dir / "OUT").string() + "' --workspace '" +
                      (dir / "WS").string() + "'",
                  dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "ファイル \\CDATA\\C??DEF.TXTが見つかりませんでした。\n作業を終了します\n");
+  EXPECT_EQ(r.err, "ファイル \\CDATA\\C??DEF.TXTが見つかりませんでした (" + (dir / "cat" / "CDATA").string() +
+                       ")。\n作業を終了します\n");
   EXPECT_TRUE(fs::is_directory(dir / "WS" / "CDATA"));
   EXPECT_FALSE(fs::exists(dir / "OUT" / "ZAVO_DS"));
 }
@@ -49,6 +53,7 @@ TEST(CliConvert, UsageErrorsExitTwo) {
 TEST(CliConvert, JobErrorGoesToStderrWithExitOne) {
   test::TempDir dir;
   test::WriteFile(dir / "cat" / "CDATA" / "C01DEF.TXT", "");
+  fs::create_directories(dir / "OUT");
   CliResult r = RunCli("convert '" + (dir / "cat").string() + "' '" + (dir / "OUT").string() + "' --mode data --workspace '" +
                      (dir / "WS").string() + "'",
                  dir);

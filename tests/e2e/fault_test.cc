@@ -353,6 +353,8 @@ class ConvertFaults : public ::testing::Test {
   fs::path catalog() const { return dir_ / "catalog"; }
   test::CliResult Convert(const fs::path& source, const fs::path& dest, const fs::path& ws,
                           const std::string& mode = "all") {
+    std::error_code ec;
+    fs::create_directories(dest, ec);  // the card's folder exists; a bad one stays as it is
     return test::RunCli(Words({"convert", source.string(), dest.string(), "--mode", mode, "--workspace", ws.string(),
                                "--threads", "2"}),
                         dir_);
@@ -386,29 +388,43 @@ TEST_F(ConvertFaults, WorkspaceThatCannotBeWritten) {
     const test::CliResult r = Convert(catalog(), dir_ / "DEST", c.ws);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(Contains(r.err, "\"" + c.named.string() + "\" を作成できません。")) << r.err;
-    EXPECT_FALSE(fs::exists(dir_ / "DEST"));
+    EXPECT_TRUE(fs::is_empty(dir_ / "DEST"));
   }
   EXPECT_EQ(test::ReadFile(dir_ / "a-file"), "not a folder");
   EXPECT_EQ(test::ReadFile(dir_ / "WS3" / "CDATA"), "a file named CDATA");
 }
 
-TEST_F(ConvertFaults, DestinationThatCannotBeWrittenKeepsTheWorkspaceComplete) {
+TEST_F(ConvertFaults, DestinationThatIsNoFolderStopsBeforeAnythingIsCreated) {
   Reference(catalog());
   test::WriteFile(dir_ / "a-file", "not a folder");
-  test::WriteFile(dir_ / "DEST2" / "ZAVO_DS", "a file named ZAVO_DS");
-  for (const fs::path& dest :
-       {dir_ / "a-file", dir_ / "a-file" / "sub", dir_ / "DEST2", fs::path("/proc/datawright-fault-test")}) {
-    SCOPED_TRACE(dest.string());
-    const fs::path ws = dir_ / ("WS-" + dest.filename().string());
-    const test::CliResult r = Convert(catalog(), dest, ws);
+  const struct {
+    fs::path dest;
+    const char* what;
+  } cases[] = {
+      {dir_ / "a-file", "\" はフォルダではありません。"},
+      {dir_ / "a-file" / "sub", "\" はフォルダではありません。"},
+      {"/proc/datawright-fault-test", "\" が見つかりません。"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dest.string());
+    const fs::path ws = dir_ / ("WS-" + c.dest.filename().string());
+    const test::CliResult r = Convert(catalog(), c.dest, ws);
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(Contains(r.err, "ファイルをコピーできません")) << r.err;
-    EXPECT_TRUE(Contains(r.err, (dest / "ZAVO_DS").string())) << r.err;
-    EXPECT_TRUE(Contains(r.out, "ファイルコピーに失敗しました")) << r.out;
-    EXPECT_EQ(Snapshot(ws), complete_ws_);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(Contains(r.err, "保存先フォルダ \"" + c.dest.string() + c.what)) << r.err;
+    EXPECT_FALSE(fs::exists(ws));
   }
   EXPECT_EQ(test::ReadFile(dir_ / "a-file"), "not a folder");
-  EXPECT_EQ(test::ReadFile(dir_ / "DEST2" / "ZAVO_DS"), "a file named ZAVO_DS");
+
+  // A file named ZAVO_DS: the conversion runs, the copy stops before writing anything.
+  test::WriteFile(dir_ / "DEST2" / "ZAVO_DS", "a file named ZAVO_DS");
+  const test::CliResult r = Convert(catalog(), dir_ / "DEST2", dir_ / "WS2");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "ファイル \"" + (dir_ / "DEST2" / "ZAVO_DS").string() +
+                       "\" を作成できません。ファイル名の指定が間違っています。カードは変換前のままです。\n");
+  EXPECT_TRUE(Contains(r.out, "ファイルコピーに失敗しました")) << r.out;
+  EXPECT_EQ(Snapshot(dir_ / "WS2"), complete_ws_);
+  EXPECT_EQ(Snapshot(dir_ / "DEST2"), (Files{{"ZAVO_DS", "a file named ZAVO_DS"}}));
 }
 
 TEST_F(ConvertFaults, FolderWhereADestinationFileShouldBeStopsTheCopyCleanly) {
@@ -421,10 +437,10 @@ TEST_F(ConvertFaults, FolderWhereADestinationFileShouldBeStopsTheCopyCleanly) {
   fs::create_directories(dest / blocked / "inside");
   const test::CliResult r = Convert(catalog(), dest, dir_ / "WS");
   EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(Contains(r.err, "ファイルをコピーできません")) << r.err;
   EXPECT_TRUE(Contains(r.err, (dest / blocked).string() + "\" を作成できません。")) << r.err;
-  // Files copied before the failure are complete, the others old; the workspace is complete.
-  ExpectOldOrComplete(dest, old, complete_dest_);
+  EXPECT_TRUE(Contains(r.err, "カードは変換前のままです。")) << r.err;
+  // Found before the copy: every file on the card is old; the workspace is complete.
+  EXPECT_EQ(Snapshot(dest), old);
   EXPECT_TRUE(fs::is_directory(dest / blocked / "inside"));
   EXPECT_EQ(Snapshot(dir_ / "WS"), complete_ws_);
 }
@@ -473,7 +489,7 @@ TEST_F(ConvertFaults, PageImagesThatCannotBeDecodedStopNamingTheFile) {
     const test::CliResult r = Convert(catalog(), dir_ / "DEST", dir_ / "WS");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(Contains(r.err, "画像ファイル \"" + page.string() + c.message)) << r.err;
-    EXPECT_FALSE(fs::exists(dir_ / "DEST"));
+    EXPECT_FALSE(fs::exists(dir_ / "DEST" / "ZAVO_DS"));
   }
 }
 
@@ -505,7 +521,7 @@ TEST_F(ConvertFaults, MissingOrCutCatalogTables) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "'' は整数ではありません\n");
   EXPECT_TRUE(Contains(r.out, "サークルデータ (2日目) 作成開始")) << r.out;
-  EXPECT_FALSE(fs::exists(dir_ / "DEST"));
+  EXPECT_FALSE(fs::exists(dir_ / "DEST" / "ZAVO_DS"));
   for (const auto& [name, bytes] : Snapshot(dir_ / "WS")) EXPECT_FALSE(IsPartialFile(name)) << name;
   test::WriteFile(day2, day2_text);
   Reference(catalog());

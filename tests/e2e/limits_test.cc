@@ -218,6 +218,7 @@ class CatalogLimits : public ::testing::Test {
     test::WriteFile(Table(name), text);
   }
   test::CliResult Convert() {
+    fs::create_directories(dir_ / "DEST");
     return test::RunCli(Words({"convert", catalog().string(), (dir_ / "DEST").string(), "--mode", "data", "--workspace",
                                (dir_ / "WS").string()}),
                         dir_);

@@ -116,6 +116,7 @@ TEST_F(CatalogWizardTest, SampleCatalogEndToEndMatchesTheCoreJob) {
   dw::CatalogJobParams params;
   params.source_root = dw::test::SampleCatalog();
   params.destination = reference / "dest";
+  fs::create_directories(params.destination);
   params.workspace = reference / "DATA";
   dw::test::RecordingStatusLog log;
   ASSERT_EQ(dw::RunCatalogJob(params, log), dw::CatalogJobOutcome::kCompleted);

@@ -40,6 +40,7 @@ class CheckListWizardTest : public ShellTest {
     dw::CatalogJobParams params;
     params.source_root = dw::test::SampleCatalog();
     params.destination = Dir() / "card";
+    fs::create_directories(params.destination);
     params.workspace = Workspace();
     params.mode = static_cast<int>(dw::ConversionMode::kDataOnly);
     dw::NullStatusLog log;

@@ -73,7 +73,8 @@ int SaveScreenshots(Shell& shell, const QString& folder, const QString& sample_c
     QTemporaryDir scratch;
     dw::CatalogJobParams params;
     params.source_root = ToFsPath(sample_catalog);
-    params.destination = ToFsPath(scratch.path());
+    params.destination = ToFsPath(scratch.filePath(QStringLiteral("card")));
+    std::filesystem::create_directories(params.destination);
     params.workspace = ToFsPath(scratch.filePath(QStringLiteral("DATA")));
     bool completed = false;
     try {

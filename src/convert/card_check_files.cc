@@ -1,0 +1,82 @@
+#include "convert/card_check_files.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "common/atomic_file.h"
+#include "common/messages.h"
+#include "common/paths.h"
+#include "dataset/check_files.h"
+
+namespace dw {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool AnyNonZeroAfterCount(std::string_view bytes) {
+  return bytes.size() > 2 && std::any_of(bytes.begin() + 2, bytes.end(), [](char c) { return c != 0; });
+}
+
+bool SameBytes(const fs::path& a, const fs::path& b) {
+  try {
+    return ReadWholeFile(a) == ReadWholeFile(b);
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+bool IsCheckFileName(std::string_view name) {
+  const std::string n(name);
+  return WildcardMatch("Check*.dat", n) || WildcardMatch("C_Memo*.dat", n) || WildcardMatch("D_Buy*.dat", n);
+}
+
+bool HoldsVisitorData(std::string_view name, std::string_view bytes) {
+  if (WildcardMatch("Check*.dat", std::string(name))) {
+    try {
+      return !ParseCheckFile(bytes, fs::path(std::string(name))).empty();
+    } catch (const Error&) {
+      return true;
+    }
+  }
+  return AnyNonZeroAfterCount(bytes);
+}
+
+bool SameEventLayout(const fs::path& card_set, const fs::path& new_set) {
+  for (const char* table : {"DEF.dat", "L_DayTop.dat"}) {
+    if (!SameBytes(ResolveIgnoringCase(card_set, {"CDATA", table}), new_set / "CDATA" / table)) return false;
+  }
+  return true;
+}
+
+CheckFilePlan PlanCheckFiles(const fs::path& card_set, const fs::path& workspace) {
+  CheckFilePlan plan;
+  const std::optional<fs::path> folder = FindIgnoringCase(card_set, "CheckList");
+  std::error_code ec;
+  if (!folder || !fs::is_directory(*folder, ec)) return plan;
+  plan.card_folder_name = folder->filename().string();
+  const bool same_event = SameEventLayout(card_set, workspace);
+  std::vector<fs::path> files;
+  for (auto it = fs::directory_iterator(*folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    if (IsCheckFileName(it->path().filename().string()) && it->is_regular_file(ec)) files.push_back(it->path());
+  }
+  std::sort(files.begin(), files.end());
+  for (const fs::path& file : files) {
+    const std::string name = file.filename().string();
+    bool holds_data = true;  // an unreadable file is treated as holding data
+    try {
+      holds_data = HoldsVisitorData(name, ReadWholeFile(file));
+    } catch (const Error&) {
+    }
+    if (!holds_data) continue;
+    if (same_event) {
+      plan.keep.insert(AsciiUpper("CheckList/" + name));
+    } else {
+      plan.backup.push_back(name);
+    }
+  }
+  return plan;
+}
+
+}  // namespace dw

@@ -1,0 +1,34 @@
+// File operations below an open folder descriptor (the card), with relative '/'-separated paths.
+// They return 0 or the errno of the failure, so the caller can word the error for the card.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace dw {
+
+// Creates the folder `relative` and its missing parents below `dirfd`.
+int MakeFoldersAt(int dirfd, const std::string& relative);
+
+struct CopyFailure {
+  int errno_value = 0;      // 0: copied
+  bool reading = false;     // the source could not be read (else: the target could not be written)
+};
+
+// Copies the regular file `source` into `relative` below `dirfd` (created or truncated), in
+// large chunks (copy_file_range where the kernel offers it, else 256 KiB reads and writes), calling
+// `tick` between chunks. A failed copy removes the partial target.
+CopyFailure CopyFileAt(const std::filesystem::path& source, int dirfd, const std::string& relative,
+                       const std::function<void()>& tick);
+// The same from one file below `dirfd` to another below it.
+CopyFailure CopyFileWithinAt(int dirfd, const std::string& from, const std::string& to,
+                             const std::function<void()>& tick);
+
+// Removes `relative` below `dirfd` with everything in it; ignores failures.
+void RemoveTreeAt(int dirfd, const std::string& relative);
+
+// Kind of the entry `relative`: 'd' folder, 'f' anything else, 0 absent, '?' cannot tell.
+char EntryKindAt(int dirfd, const std::string& relative);
+
+}  // namespace dw

@@ -1,0 +1,73 @@
+#include "convert/card_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace dw {
+namespace fs = std::filesystem;
+
+CardFolder::CardFolder(const fs::path& destination) : path_(destination) {
+  fd_ = ::open(destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) {
+    const int e = errno;
+    const char* what = e == ENOTDIR ? "はフォルダではありません" : "が見つかりません";
+    throw Error("保存先フォルダ \"" + DisplayPath(destination) + "\" " + what + "。" + SystemReason(e), ErrorKind::kIo,
+                e, destination);
+  }
+  struct stat st {};
+  ::fstat(fd_, &st);
+  dev_ = st.st_dev;
+  ino_ = st.st_ino;
+}
+
+CardFolder::~CardFolder() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool CardFolder::Present() const {
+  struct stat st {};
+  return ::stat(path_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_;
+}
+
+void CardFolder::CheckPresent(const std::string& kept) const {
+  if (!Present()) {
+    throw Error("カードが取り外されました (" + DisplayPath(path_) + ")。" + kept, ErrorKind::kCardRemoved, ENODEV, path_);
+  }
+}
+
+std::optional<CardSpace> CardFolder::Space() const {
+  struct statvfs vfs {};
+  if (::fstatvfs(fd_, &vfs) != 0 || vfs.f_blocks == 0) return std::nullopt;
+  CardSpace space;
+  space.free_bytes = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+  space.unit = vfs.f_bsize > 0 ? vfs.f_bsize : 512;
+  return space;
+}
+
+Error CardFolder::Failure(const std::string& relative, int e, const std::string& kept) const {
+  const fs::path file = path_ / relative;
+  if (!Present() || e == ENODEV || e == ENOTCONN || e == ENXIO) {
+    return Error("カードが取り外されました (" + DisplayPath(path_) + ")。" + kept, ErrorKind::kCardRemoved, e, file);
+  }
+  bool full = e == ENOSPC;
+#ifdef EDQUOT
+  full = full || e == EDQUOT;
+#endif
+  if (!full && (e == EPERM || e == EACCES)) {
+    // The FAT driver in user space answers a full card with EPERM and reports no size: count it
+    // as full unless the file system says there is room.
+    const std::optional<CardSpace> space = Space();
+    full = !space || space->free_bytes < 2 * space->unit;
+  }
+  if (full) {
+    return Error("カードがいっぱいです (" + DisplayPath(file) + ")。" + kept, ErrorKind::kNoSpace, e, file);
+  }
+  return Error("ファイル \"" + DisplayPath(file) + "\" をカードに書き込めません。" + SystemReason(e) + "。" + kept,
+               ErrorKind::kIo, e, file);
+}
+
+}  // namespace dw

@@ -1,0 +1,238 @@
+// The card is the visitor's: check data kept or backed up, a whole set or the old one, one run at
+// a time, the destination apart from the workspace, an interrupted copy finished next time.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "common/messages.h"
+#include "common/sjis.h"
+#include "convert/card_folder.h"
+#include "convert/catalog_job.h"
+#include "convert/folder_lock.h"
+#include "convert/workspace_copy.h"
+#include "support/checklist_fixtures.h"
+#include "support/test_support.h"
+
+namespace dw {
+namespace {
+namespace fs = std::filesystem;
+using test::TempDir;
+using Tree = std::map<std::string, std::string>;
+
+// Every file and folder below `root` with its bytes (folders as "<dir>").
+Tree Snapshot(const fs::path& root) {
+  Tree tree;
+  if (!fs::exists(root)) return tree;
+  for (auto& e : fs::recursive_directory_iterator(root)) {
+    tree[e.path().lexically_relative(root).string()] = e.is_directory() ? "<dir>" : test::ReadFile(e.path());
+  }
+  return tree;
+}
+
+// A recording log that runs `on_position` at every progress step of the copy.
+struct HookLog : test::RecordingStatusLog {
+  std::function<void(int)> on_position;
+  bool copying = false;  // the copy onto the card has begun
+  void AddLine(const std::string& utf8) override {
+    RecordingStatusLog::AddLine(utf8);
+    copying = copying || utf8 == "ファイルコピー作業開始";
+  }
+  void SetProgressPosition(int value) override {
+    RecordingStatusLog::SetProgressPosition(value);
+    if (on_position && copying && value > 0) on_position(value);
+  }
+};
+
+CatalogJobParams Params(const fs::path& dest, const fs::path& ws) {
+  CatalogJobParams p;
+  p.source_root = test::SampleCatalog();
+  p.destination = dest;
+  p.workspace = ws;
+  p.mode = static_cast<int>(ConversionMode::kDataOnly);
+  return p;
+}
+
+// Names of the entries that differ between two snapshots (for short failure messages).
+std::string Differences(const Tree& a, const Tree& b) {
+  std::string out;
+  for (auto& [name, bytes] : a) {
+    auto it = b.find(name);
+    if (it == b.end() || it->second != bytes) out += name + " ";
+  }
+  for (auto& [name, bytes] : b) {
+    if (!a.count(name)) out += "+" + name + " ";
+  }
+  return out;
+}
+
+ErrorKind KindOf(const std::function<void()>& run, std::string* message = nullptr) {
+  try {
+    run();
+  } catch (const Error& e) {
+    if (message) *message = e.what();
+    return e.kind();
+  }
+  return static_cast<ErrorKind>(-1);
+}
+
+class CardSafety : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(card());
+    test::RecordingStatusLog log;
+    ASSERT_EQ(RunCatalogJob(Params(card(), ws()), log), CatalogJobOutcome::kCompleted);
+  }
+  fs::path card() const { return dir_ / "card"; }
+  fs::path ws() const { return dir_ / "WS"; }
+  fs::path set() const { return card() / "ZAVO_DS"; }
+  TempDir dir_;
+};
+
+TEST_F(CardSafety, VisitorDataIsKeptForTheSameEventAndBackedUpForAnother) {
+  const fs::path list = set() / "CheckList";
+  const std::string check = test::HandheldCheckFile({{3, kVisitedFlag, 2}});
+  test::WriteFile(list / "Check1.dat", check);
+  std::string memo = test::ReadFile(list / "C_Memo2.dat");
+  memo[10] = 'x';
+  test::WriteFile(list / "C_Memo2.dat", memo);
+  const std::string empty_buy = test::ReadFile(list / "D_Buy3.dat");
+
+  test::RecordingStatusLog log;
+  ASSERT_EQ(RunCatalogJob(Params(card(), ws()), log), CatalogJobOutcome::kCompleted);
+  EXPECT_EQ(test::ReadFile(list / "Check1.dat"), check);
+  EXPECT_EQ(test::ReadFile(list / "C_Memo2.dat"), memo);
+  EXPECT_EQ(test::ReadFile(list / "Check2.dat"), test::ReadFile(ws() / "CheckList" / "Check2.dat"));
+  EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "カードのチェックデータ 2 ファイルをそのまま残しました"),
+            log.lines.end());
+  EXPECT_FALSE(fs::exists(card() / kCheckBackupFolder));
+
+  // Another event (DEF.dat differs): the visitor's files go into a backup, the set gets empty ones.
+  std::string def = test::ReadFile(set() / "CDATA" / "DEF.dat");
+  def[def.size() - 1] ^= 1;
+  test::WriteFile(set() / "CDATA" / "DEF.dat", def);
+  ASSERT_EQ(RunCatalogJob(Params(card(), ws()), log), CatalogJobOutcome::kCompleted);
+  EXPECT_EQ(test::ReadFile(list / "Check1.dat"), test::ReadFile(ws() / "CheckList" / "Check1.dat"));
+  EXPECT_EQ(test::ReadFile(list / "C_Memo2.dat"), test::ReadFile(ws() / "CheckList" / "C_Memo2.dat"));
+  ASSERT_TRUE(fs::is_directory(card() / kCheckBackupFolder));
+  const fs::path backup = fs::directory_iterator(card() / kCheckBackupFolder)->path();
+  EXPECT_EQ(test::ReadFile(backup / "CheckList" / "Check1.dat"), check);
+  EXPECT_EQ(test::ReadFile(backup / "CheckList" / "C_Memo2.dat"), memo);
+  EXPECT_FALSE(fs::exists(backup / "CheckList" / "D_Buy3.dat"));  // it held nothing
+  EXPECT_EQ(test::ReadFile(backup / "CDATA" / "DEF.dat"), def);
+  EXPECT_TRUE(fs::exists(backup / "DataFull" / "D_Full1.dat"));
+  EXPECT_EQ(test::ReadFile(list / "D_Buy3.dat"), empty_buy);
+  const std::string line =
+      "カードのチェックデータ 2 ファイルを \"" + backup.string() + "\" に残しました (別のイベントのデータです)";
+  EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), line), log.lines.end());
+}
+
+TEST_F(CardSafety, StopDuringTheCopyLeavesTheOldSetWhole) {
+  const Tree before = Snapshot(card());
+  StopRequest stop;
+  HookLog log;
+  log.on_position = [&](int position) {
+    if (position == 4) stop.Request();
+  };
+  CatalogJobParams p = Params(card(), ws());
+  p.stop = &stop;
+  test::WriteFile(set() / "CDATA" / "old-only.dat", "x");  // a changed card: the copy does change it
+  const Tree changed = Snapshot(card());
+  std::string message;
+  EXPECT_EQ(KindOf([&] { RunCatalogJob(p, log); }, &message), ErrorKind::kStopped);
+  EXPECT_EQ(message, "変換を中止しました。カードは変換前のままです。");
+  EXPECT_EQ(log.lines.back(), "作業を中止しました");
+  EXPECT_EQ(Differences(Snapshot(card()), changed), "");
+  EXPECT_NE(Differences(before, changed), "");
+
+  // A request before the run stops it before the copy, also between phases.
+  EXPECT_EQ(KindOf([&] { RunCatalogJob(p, log); }), ErrorKind::kStopped);
+  EXPECT_EQ(Differences(Snapshot(card()), changed), "");
+}
+
+TEST_F(CardSafety, OneRunAtATimePerWorkspaceAndPerDestination) {
+  fs::create_directories(dir_ / "card2");
+  HookLog log;
+  ErrorKind same_ws{}, same_card{};
+  std::string message;
+  log.on_position = [&](int position) {
+    if (position != 1) return;
+    test::RecordingStatusLog other;
+    same_ws = KindOf([&] { RunCatalogJob(Params(dir_ / "card2", ws()), other); }, &message);
+    same_card = KindOf([&] { RunCatalogJob(Params(card(), dir_ / "WS2"), other); });
+  };
+  ASSERT_EQ(RunCatalogJob(Params(card(), ws()), log), CatalogJobOutcome::kCompleted);
+  EXPECT_EQ(same_ws, ErrorKind::kBusy);
+  EXPECT_EQ(same_card, ErrorKind::kBusy);
+  EXPECT_EQ(message, "別の変換が作業フォルダ \"" + ws().string() + "\" を使っています。終わってから実行してください。");
+  EXPECT_TRUE(fs::is_empty(dir_ / "card2"));
+  EXPECT_FALSE(fs::exists(dir_ / "WS2" / "CDATA"));
+  EXPECT_EQ(Snapshot(ws()).count(".lock"), 0u);
+}
+
+TEST_F(CardSafety, DestinationOverlappingTheWorkspaceIsRefusedBeforeAnythingIsCreated) {
+  for (const fs::path& dest : {ws(), ws() / "CDATA", dir_.path()}) {
+    std::string message;
+    EXPECT_EQ(KindOf([&] { test::RecordingStatusLog log; RunCatalogJob(Params(dest, ws()), log); }, &message),
+              ErrorKind::kInvalidInput)
+        << dest;
+    EXPECT_NE(message.find("作業フォルダ \"" + ws().string() + "\" が重なっています"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(dest / "ZAVO_DS"));
+  }
+  // Through a "..", the same folder.
+  EXPECT_EQ(KindOf([&] { test::RecordingStatusLog log; RunCatalogJob(Params(ws() / "CDATA" / "..", ws()), log); }),
+            ErrorKind::kInvalidInput);
+}
+
+TEST(CardDestination, MissingDestinationIsNotCreatedAndItsNameIsShownFromCp932) {
+  TempDir dir;
+  const fs::path dest = dir / test::Sjis("カード");
+  std::string message;
+  test::RecordingStatusLog log;
+  EXPECT_EQ(KindOf([&] { RunCatalogJob(Params(dest, dir / "WS"), log); }, &message), ErrorKind::kIo);
+  EXPECT_EQ(message, "保存先フォルダ \"" + (dir / "カード").string() + "\" が見つかりません。ファイルが見つかりません");
+  EXPECT_FALSE(fs::exists(dest));
+  EXPECT_FALSE(fs::exists(dir / "WS"));
+}
+
+TEST_F(CardSafety, InterruptedRenamesAreFinishedAndAnUnfinishedStagingIsRemoved) {
+  const Tree before = Snapshot(set());
+  const fs::path staging = card() / kStagingFolder;
+  // Renames cut off after the first file: Check1.dat already moved, L_Block.dat still staged.
+  test::WriteFile(staging / "CDATA" / "L_Block.dat", "new block");
+  test::WriteFile(set() / "CheckList" / "Check1.dat", "moved");
+  test::WriteFile(staging / kSwapListName, "5\tZAVO_DS.new/CheckList/Check1.dat\tZAVO_DS/CheckList/Check1.dat\n"
+                  "9\tZAVO_DS.new/CDATA/L_Block.dat\tZAVO_DS/CDATA/L_Block.dat\n-\t\tZAVO_DS/EXTRA\nEND\n");
+  EXPECT_TRUE(RecoverInterruptedCopy(CardFolder(card())));
+  EXPECT_EQ(test::ReadFile(set() / "CDATA" / "L_Block.dat"), "new block");
+  EXPECT_TRUE(fs::is_directory(set() / "EXTRA"));
+  EXPECT_FALSE(fs::exists(staging));
+
+  // A list cut short, or a staged file of the wrong size: the staging is dropped, the set kept.
+  const Tree now = Snapshot(set());
+  for (const std::string list : {"9\tZAVO_DS.new/CDATA/L_Block.dat\tZAVO_DS/CDATA/L_Block.dat\n",
+                                  "7\tZAVO_DS.new/CDATA/L_Block.dat\tZAVO_DS/CDATA/L_Block.dat\nEND\n",
+                                  "9\tZAVO_DS.new/CDATA/L_Block.dat\t../outside\nEND\n"}) {
+    test::WriteFile(staging / "CDATA" / "L_Block.dat", "torn new");
+    test::WriteFile(staging / kSwapListName, list);
+    EXPECT_FALSE(RecoverInterruptedCopy(CardFolder(card())));
+    EXPECT_FALSE(fs::exists(staging));
+    EXPECT_EQ(Differences(Snapshot(set()), now), "");
+  }
+  EXPECT_NE(Differences(before, now), "");
+}
+
+TEST_F(CardSafety, AConflictingFileStopsTheCopyBeforeAnythingIsWritten) {
+  fs::remove_all(set() / "SYSTEM");
+  test::WriteFile(set() / "SYSTEM", "a file where a folder should be");
+  const Tree before = Snapshot(card());
+  std::string message;
+  test::RecordingStatusLog log;
+  EXPECT_EQ(KindOf([&] { RunCatalogJob(Params(card(), ws()), log); }, &message), ErrorKind::kIo);
+  EXPECT_EQ(message, "ファイル \"" + (set() / "SYSTEM").string() +
+                         "\" を作成できません。ファイル名の指定が間違っています。カードは変換前のままです。");
+  EXPECT_EQ(Differences(Snapshot(card()), before), "");
+}
+
+}  // namespace
+}  // namespace dw
