@@ -1,6 +1,7 @@
 #include "common/messages.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #include "common/sjis.h"
 
@@ -164,6 +165,58 @@ Error DayTableMissing(const fs::path& l_date) {
                    "\" が見つかりません。画像のみの変換の前に、一度「データと画像を変換」でデータ作成を行ってください。",
                ErrorKind::kIo, ENOENT, l_date);
 }
+
+Error DestinationUnusable(const fs::path& destination, int e) {
+  const char* what = e == ENOTDIR ? "はフォルダではありません" : "が見つかりません";
+  return Error("保存先フォルダ \"" + DisplayPath(destination) + "\" " + what + "。" + SystemReason(e), ErrorKind::kIo,
+               e, destination);
+}
+
+Error DestinationOverlapsWorkspace(const fs::path& destination, const fs::path& workspace) {
+  return Error("保存先フォルダ \"" + DisplayPath(destination) + "\" と作業フォルダ \"" + DisplayPath(workspace) +
+                   "\" が重なっています。作業フォルダの外のフォルダを保存先に選んでください。",
+               ErrorKind::kInvalidInput, 0, destination);
+}
+
+Error FolderBusy(const std::string& role, const fs::path& folder, int e) {
+  return Error("別の変換が" + role + " \"" + DisplayPath(folder) + "\" を使っています。終わってから実行してください。",
+               ErrorKind::kBusy, e, folder);
+}
+
+Error CardRemoved(const fs::path& card, const fs::path& file, int e, const std::string& kept) {
+  return Error("カードが取り外されました (" + DisplayPath(card) + ")。" + kept, ErrorKind::kCardRemoved, e, file);
+}
+
+Error CardFull(const fs::path& file, int e, const std::string& kept) {
+  return Error("カードがいっぱいです (" + DisplayPath(file) + ")。" + kept, ErrorKind::kNoSpace, e, file);
+}
+
+Error CannotWriteToCard(const fs::path& file, int e, const std::string& kept) {
+  return Error("ファイル \"" + DisplayPath(file) + "\" をカードに書き込めません。" + SystemReason(e) + "。" + kept,
+               ErrorKind::kIo, e, file);
+}
+
+namespace {
+std::string Megabytes(unsigned long long bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", static_cast<double>(bytes) / (1024.0 * 1024.0));
+  return text;
+}
+}  // namespace
+
+Error NotEnoughCardSpace(const fs::path& card, unsigned long long needed, unsigned long long free) {
+  return Error("カードの空き容量が足りません: 必要 " + Megabytes(needed) + " MB、空き " + Megabytes(free) + " MB (" +
+                   DisplayPath(card) + ")。カードには何も書き込んでいません。",
+               ErrorKind::kNoSpace, ENOSPC, card);
+}
+
+Error CannotCopy(const fs::path& file, int e, const std::string& kept) {
+  return Error("ファイルをコピーできません: " + DisplayPath(file) + " (" + SystemReason(e) + ")" +
+                   (kept.empty() ? "" : "。" + kept),
+               ErrorKind::kIo, e, file);
+}
+
+Error Stopped() { return Error("変換を中止しました。カードは変換前のままです。", ErrorKind::kStopped); }
 
 Error InternalError(const std::string& what) { return Error(what, ErrorKind::kInternal); }
 

@@ -53,6 +53,17 @@ Error NotRepresentableInShiftJis(std::string_view utf8);
 // The images-only mode needs the data tables of an earlier run.
 Error DayTableMissing(const fs::path& l_date);
 
+// The destination (the memory card). `kept` ends each message with what stayed as it was.
+Error DestinationUnusable(const fs::path& destination, int errno_value);  // missing or not a folder
+Error DestinationOverlapsWorkspace(const fs::path& destination, const fs::path& workspace);
+Error FolderBusy(const std::string& role, const fs::path& folder, int errno_value);
+Error CardRemoved(const fs::path& card, const fs::path& file, int errno_value, const std::string& kept);
+Error CardFull(const fs::path& file, int errno_value, const std::string& kept);
+Error CannotWriteToCard(const fs::path& file, int errno_value, const std::string& kept);
+Error NotEnoughCardSpace(const fs::path& card, unsigned long long needed_bytes, unsigned long long free_bytes);
+Error CannotCopy(const fs::path& file, int errno_value, const std::string& kept);
+Error Stopped();  // the user asked the run to stop; the card is as it was
+
 // A broken assumption of the program itself (`where` names the unit).
 Error InternalError(const std::string& what);
 

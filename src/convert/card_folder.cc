@@ -14,9 +14,7 @@ CardFolder::CardFolder(const fs::path& destination) : path_(destination) {
   fd_ = ::open(destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd_ < 0) {
     const int e = errno;
-    const char* what = e == ENOTDIR ? "はフォルダではありません" : "が見つかりません";
-    throw Error("保存先フォルダ \"" + DisplayPath(destination) + "\" " + what + "。" + SystemReason(e), ErrorKind::kIo,
-                e, destination);
+    throw DestinationUnusable(destination, e);
   }
   struct stat st {};
   ::fstat(fd_, &st);
@@ -35,7 +33,7 @@ bool CardFolder::Present() const {
 
 void CardFolder::CheckPresent(const std::string& kept) const {
   if (!Present()) {
-    throw Error("カードが取り外されました (" + DisplayPath(path_) + ")。" + kept, ErrorKind::kCardRemoved, ENODEV, path_);
+    throw CardRemoved(path_, path_, ENODEV, kept);
   }
 }
 
@@ -51,7 +49,7 @@ std::optional<CardSpace> CardFolder::Space() const {
 Error CardFolder::Failure(const std::string& relative, int e, const std::string& kept) const {
   const fs::path file = path_ / relative;
   if (!Present() || e == ENODEV || e == ENOTCONN || e == ENXIO) {
-    return Error("カードが取り外されました (" + DisplayPath(path_) + ")。" + kept, ErrorKind::kCardRemoved, e, file);
+    return CardRemoved(path_, file, e, kept);
   }
   bool full = e == ENOSPC;
 #ifdef EDQUOT
@@ -64,10 +62,9 @@ Error CardFolder::Failure(const std::string& relative, int e, const std::string&
     full = !space || space->free_bytes < 2 * space->unit;
   }
   if (full) {
-    return Error("カードがいっぱいです (" + DisplayPath(file) + ")。" + kept, ErrorKind::kNoSpace, e, file);
+    return CardFull(file, e, kept);
   }
-  return Error("ファイル \"" + DisplayPath(file) + "\" をカードに書き込めません。" + SystemReason(e) + "。" + kept,
-               ErrorKind::kIo, e, file);
+  return CannotWriteToCard(file, e, kept);
 }
 
 }  // namespace dw

@@ -21,8 +21,7 @@ FolderLock::FolderLock(const std::filesystem::path& dir, const std::string& role
     ::close(fd_);
     fd_ = -1;
     if (e == EWOULDBLOCK) {
-      throw Error("別の変換が" + role + " \"" + DisplayPath(dir) + "\" を使っています。終わってから実行してください。",
-                  ErrorKind::kBusy, e, dir);
+      throw FolderBusy(role, dir, e);
     }
     // A file system without locks cannot be shared safely anyway; go on without one.
   }

@@ -9,7 +9,7 @@ namespace dw {
 // Throws ErrorKind::kStopped when `stop` (may be null) has been requested.
 inline void StopIfRequested(const StopRequest* stop) {
   if (stop != nullptr && stop->requested()) {
-    throw Error("変換を中止しました。カードは変換前のままです。", ErrorKind::kStopped);
+    throw Stopped();
   }
 }
 

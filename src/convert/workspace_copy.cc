@@ -78,18 +78,12 @@ std::vector<Entry> ListTree(const fs::path& root) {
     }
     entries.push_back(std::move(e));
   }
-  if (ec) throw WithCardUnchanged(Error("ファイルをコピーできません: " + DisplayPath(root) + " (" + SystemReason(ec.value()) + ")", ErrorKind::kIo, ec.value(), root));
+  if (ec) throw CannotCopy(root, ec.value(), kCardUnchanged);
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.relative < b.relative; });
   return entries;
 }
 
 uint64_t RoundUp(uint64_t bytes, uint64_t unit) { return (bytes + unit - 1) / unit * unit; }
-
-std::string Megabytes(uint64_t bytes) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", static_cast<double>(bytes) / (1024.0 * 1024.0));
-  return text;
-}
 
 // Nothing of the new set may meet a file where a folder should be, or the other way round.
 void CheckNoConflicts(const CardFolder& card, const std::vector<Entry>& entries) {
@@ -267,9 +261,7 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
     files += e.folder ? 0 : 1;
   }
   if (space && needed > space->free_bytes) {
-    throw Error("カードの空き容量が足りません: 必要 " + Megabytes(needed) + " MB、空き " + Megabytes(space->free_bytes) +
-                    " MB (" + DisplayPath(card.path()) + ")。カードには何も書き込んでいません。",
-                ErrorKind::kNoSpace, ENOSPC, card.path());
+    throw NotEnoughCardSpace(card.path(), needed, space->free_bytes);
   }
 
   log.SetProgressMin(0);
@@ -302,9 +294,7 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
     }
     const CopyFailure failure = CopyFileAt(entry.source, fd, target, tick);
     if (failure.errno_value != 0 && failure.reading && card.Present()) {
-      throw Error("ファイルをコピーできません: " + DisplayPath(entry.source) + " (" + SystemReason(failure.errno_value) +
-                      ")。" + kCardUnchanged,
-                  ErrorKind::kIo, failure.errno_value, entry.source);
+      throw CannotCopy(entry.source, failure.errno_value, kCardUnchanged);
     }
     if (failure.errno_value != 0) throw card.Failure(target, failure.errno_value, kCardUnchanged);
     log.SetProgressPosition(++done);

@@ -30,9 +30,7 @@ bool Within(const fs::path& inner, const fs::path& outer) {
 void CheckDestinationApartFromWorkspace(const fs::path& destination, const fs::path& workspace) {
   const fs::path d = Resolved(destination), w = Resolved(workspace);
   if (Within(d, w) || Within(w, d)) {
-    throw Error("保存先フォルダ \"" + DisplayPath(destination) + "\" と作業フォルダ \"" + DisplayPath(workspace) +
-                    "\" が重なっています。作業フォルダの外のフォルダを保存先に選んでください。",
-                ErrorKind::kInvalidInput, 0, destination);
+    throw DestinationOverlapsWorkspace(destination, workspace);
   }
 }
 
