@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/status_log.h"
+#include "common/stop_request.h"
 
 namespace dw {
 
@@ -17,6 +18,7 @@ struct CatalogJobParams {
   std::filesystem::path workspace;         // normally DATA beside the executable
   int mode = static_cast<int>(ConversionMode::kDataAndImages);  // other values convert nothing
   int image_threads = 0;                   // 0: one worker per core
+  StopRequest* stop = nullptr;             // checked at the job's safe points; may be null
 };
 
 enum class CatalogJobOutcome {

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "gui/page_parts.h"
+#include "gui/return_key.h"
 #include "gui/ui_texts.h"
 
 namespace dw::ui {
@@ -41,6 +42,7 @@ TMainMenu::TMainMenu(QWidget* parent) : QWidget(parent) {
   layout->addStretch(1);
   layout->addWidget(build);
   setFocusProxy(button1_);
+  InstallReturnKey(this, nullptr);
 }
 
 }  // namespace dw::ui
