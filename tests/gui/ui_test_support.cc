@@ -76,16 +76,26 @@ void ActivateFrame(QWidget* frame) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
 }
 
+namespace {
+
+// Where the keyboard goes: an open popup (a completer's list) first, as on screen.
+QWidget* KeyTarget() {
+  if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+  return QApplication::focusWidget();
+}
+
+}  // namespace
+
 void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-  QWidget* focused = QApplication::focusWidget();
-  ASSERT_NE(focused, nullptr);
-  QTest::keyClick(focused, key, modifiers);
+  QWidget* target = KeyTarget();
+  ASSERT_NE(target, nullptr);
+  QTest::keyClick(target, key, modifiers);
 }
 
 void TypeText(const QString& text) {
-  QWidget* focused = QApplication::focusWidget();
-  ASSERT_NE(focused, nullptr);
-  QTest::keyClicks(focused, text);
+  QWidget* target = KeyTarget();
+  ASSERT_NE(target, nullptr);
+  QTest::keyClicks(target, text);
 }
 
 QStringList ListedChildren(FolderTree* tree, const fs::path& folder) {

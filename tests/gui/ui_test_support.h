@@ -76,9 +76,9 @@ bool Eventually(Condition condition) {
 }
 // Makes the frame the active window, so that keys go where the focus is.
 void ActivateFrame(QWidget* frame);
-// A key pressed and released on whatever widget has the keyboard focus.
+// A key pressed and released where the keyboard goes: an open popup, else the focused widget.
 void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// Text typed into the widget that has the focus.
+// Text typed the same way.
 void TypeText(const QString& text);
 // The names of the folders the tree lists below `folder` (as far as it has listed them).
 QStringList ListedChildren(FolderTree* tree, const std::filesystem::path& folder);
