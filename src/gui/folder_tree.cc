@@ -44,10 +44,12 @@ void FolderTree::UseModel(QFileSystemModel* model) {
     if (user_input_ && current.isValid()) emit CurrentFolderChanged(model_->filePath(current));
   });
   // Folder listings arrive from a background gatherer and shift the rows; keep the current
-  // folder in view until the user picks something.
-  connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
+  // folder in view until the user moves.
+  auto keep_in_view = [this] {
     if (!user_moved_) KeepSelectionVisible();
-  });
+  };
+  connect(model_, &QFileSystemModel::directoryLoaded, this, keep_in_view);
+  connect(model_, &QAbstractItemModel::layoutChanged, this, keep_in_view);  // sorted rows
   connect(model_, &QAbstractItemModel::rowsInserted, this, &FolderTree::ListingChanged);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &FolderTree::ListingChanged);
 }
@@ -63,7 +65,8 @@ bool FolderTree::SelectFolder(const QString& path) {
   const QModelIndex index = model_->index(path);
   if (!index.isValid()) return false;
   setCurrentIndex(index);
-  scrollTo(index);
+  user_moved_ = false;  // keep it in view while the listings on the way to it arrive
+  KeepSelectionVisible();
   return true;
 }
 

@@ -55,7 +55,7 @@ class FolderTree : public QTreeView {
 
   QFileSystemModel* model_ = nullptr;
   bool right_click_selects_ = false;
-  bool user_moved_ = false;  // until the user picks a folder, keep the home folder in view
+  bool user_moved_ = false;  // until the user moves, keep the current folder in view
   bool user_input_ = false;
 };
 

@@ -83,7 +83,11 @@ bool Shell::eventFilter(QObject* watched, QEvent* event) {
   // The job runs inside this event loop's caller: the frame stays until it has returned. The
   // run waits while the question is open.
   event->ignore();
-  if (!close_after_job_ && dialogs_.Confirm(Utf8(text::kConfirmStopRun))) {
+  if (close_after_job_ || asking_to_stop_) return true;  // asked already
+  asking_to_stop_ = true;
+  const bool stop = dialogs_.Confirm(Utf8(text::kConfirmStopRun));
+  asking_to_stop_ = false;
+  if (stop) {
     close_after_job_ = true;
     stop_.Request();
   }

@@ -95,6 +95,7 @@ class Shell : public QObject {
   dw::StopRequest stop_;
   bool catalog_job_running_ = false;
   bool close_after_job_ = false;  // the user chose to stop and quit
+  bool asking_to_stop_ = false;   // the question is open
 };
 
 }  // namespace dw::ui

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -28,7 +29,7 @@ TStatusForm::TStatusForm(QWidget* parent) : QWidget(parent) {
   memo1_->setObjectName(QStringLiteral("Memo1"));
   memo1_->setReadOnly(true);
   memo1_->setFocusPolicy(Qt::ClickFocus);
-  memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // error texts name long paths
   progress_bar1_ = new QProgressBar(this);
   progress_bar1_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_bar1_->setRange(0, 10);
@@ -64,6 +65,7 @@ void TStatusForm::ClearLines() {
 
 void TStatusForm::AddLine(const std::string& utf8) {
   memo1_->appendPlainText(QString::fromStdString(utf8));
+  memo1_->moveCursor(QTextCursor::End);  // the newest line stays in view
   ++line_count_;
 }
 
