@@ -43,6 +43,7 @@ FolderPage::FolderPage(QWidget* parent, const char* page_name, std::initializer_
   edit1_->setToolTip(Utf8(text::kPathBoxTip));
   missing_mark_ = edit1_->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
   missing_mark_->setToolTip(Utf8(text::kFolderMissing));
+  missing_mark_->setVisible(false);
   places_ = new FolderPlaces(this);
   tree_ = new FolderTree(this);
   tree_->setObjectName(QStringLiteral("ShellTreeView1"));
@@ -138,6 +139,7 @@ void FolderPage::BoxChanged() {
 void FolderPage::UpdateEnabling() {
   const bool missing = PathIsMissing();
   next_->setEnabled(!next_held_ && !ChosenFolder().isEmpty());
+  if (missing == missing_mark_->isVisible()) return;  // listings arrive often; repaint on change only
   missing_mark_->setVisible(missing);
   QPalette palette = edit1_->palette();
   palette.setColor(QPalette::Text, missing ? QColor(0xC0, 0x00, 0x00) : QApplication::palette().color(QPalette::Text));
