@@ -14,10 +14,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "gui/return_key.h"
 #include "gui/folder_places.h"
 #include "gui/folder_tree.h"
 #include "gui/page_parts.h"
+#include "gui/return_key.h"
 #include "gui/ui_texts.h"
 
 namespace dw::ui {

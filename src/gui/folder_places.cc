@@ -39,7 +39,8 @@ void FolderPlaces::Rebuild() {
   clear();
   addItem(style()->standardIcon(QStyle::SP_DirHomeIcon), Utf8(text::kPlaceHome), QDir::homePath());
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    if (!volume.isValid() || !volume.isReady() || !IsRemovableMountPoint(volume.rootPath())) continue;
+    // The mount point first: asking an unrelated (network) volume whether it is ready can block.
+    if (!IsRemovableMountPoint(volume.rootPath()) || !volume.isValid() || !volume.isReady()) continue;
     QString name = volume.displayName();
     if (name != volume.rootPath()) name += QStringLiteral("  (") + volume.rootPath() + QLatin1Char(')');
     addItem(style()->standardIcon(QStyle::SP_DriveFDIcon), name, volume.rootPath());

@@ -11,9 +11,9 @@ namespace dw::ui {
 namespace {
 
 // Key events that no child accepted travel up to the page, where this filter sees them.
-class DefaultButtonFilter : public QObject {
+class ReturnKeyFilter : public QObject {
  public:
-  DefaultButtonFilter(QWidget* page, QPushButton* button) : QObject(page), page_(page), button_(button) {}
+  ReturnKeyFilter(QWidget* page, QPushButton* button) : QObject(page), page_(page), button_(button) {}
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
@@ -36,7 +36,7 @@ class DefaultButtonFilter : public QObject {
 
 void InstallReturnKey(QWidget* page, QPushButton* button) {
   if (button) button->setDefault(true);
-  page->installEventFilter(new DefaultButtonFilter(page, button));
+  page->installEventFilter(new ReturnKeyFilter(page, button));
 }
 
 }  // namespace dw::ui
