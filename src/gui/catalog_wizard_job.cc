@@ -1,11 +1,8 @@
 #include "gui/catalog_wizard_job.h"
 
-#include <QDir>
-
 #include "convert/catalog_job.h"
 #include "gui/confirm_text.h"
 #include "gui/dialogs.h"
-#include "gui/folder_tree.h"
 #include "gui/job_errors.h"
 #include "gui/make_data02.h"
 #include "gui/make_data03.h"
@@ -17,17 +14,18 @@
 
 namespace dw::ui {
 
-void StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs, const std::filesystem::path& workspace) {
+CatalogRunEnd StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs,
+                              const std::filesystem::path& workspace, dw::StopRequest* stop) {
   dialogs.Beep();
-  const QString source = pages.source.ShellTreeView1()->SelectedPath();
-  const QString destination = pages.destination.ShellTreeView1()->SelectedPath();
-  if (source.isEmpty() || destination.isEmpty()) return;  // Next is only enabled after a click
+  const QString source = pages.source.ChosenFolder();
+  const QString destination = pages.destination.ChosenFolder();
+  if (source.isEmpty() || destination.isEmpty()) return CatalogRunEnd::kNotStarted;  // gone since
 
   const QString shown_destination =
       WithTrailingSeparator(WithTrailingSeparator(destination) + Utf8(text::kZavoDsFolder));
   if (!dialogs.Confirm(ConfirmText(text::kConfirmSourceFolder, WithTrailingSeparator(source),
                                    text::kConfirmConvertedFolder, shown_destination))) {
-    return;
+    return CatalogRunEnd::kNotStarted;
   }
 
   dw::CatalogJobParams params;
@@ -35,9 +33,21 @@ void StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs, const st
   params.destination = ToFsPath(destination);
   params.workspace = workspace;
   params.mode = pages.mode.RadioGroup1()->ItemIndex();
-  // The job ends with a beep, also after its orderly stop; a failure shows its error instead,
-  // and the status page keeps its lines with the back button disabled.
-  if (RunShowingErrors(dialogs, [&] { dw::RunCatalogJob(params, pages.status); })) dialogs.Beep();
+  params.stop = stop;
+  dw::CatalogJobOutcome outcome = dw::CatalogJobOutcome::kDefinitionNotFound;
+  bool stopped = false;
+  // The job ends with a beep, also after its orderly stop. A failure puts the status page in
+  // its error state before the error box comes up.
+  const bool ran = RunShowingErrors(
+      dialogs, [&] { outcome = dw::RunCatalogJob(params, pages.status); },
+      [&](const JobFailure& failure) {
+        stopped = failure.stopped;
+        pages.status.ShowFailure(failure.text);
+      });
+  if (!ran) return stopped ? CatalogRunEnd::kStopped : CatalogRunEnd::kFailed;
+  if (outcome == dw::CatalogJobOutcome::kCompleted) pages.status.ShowFinished();
+  dialogs.Beep();
+  return CatalogRunEnd::kEnded;
 }
 
 }  // namespace dw::ui

@@ -1,8 +1,12 @@
 // The start button of the catalog wizard's last page: confirmation, the conversion job with the
-// status log in front, the closing beep, and the error box when the job fails.
+// status log in front, the closing beep, and the error state when the job fails.
 #pragma once
 
 #include <filesystem>
+
+namespace dw {
+class StopRequest;
+}
 
 namespace dw::ui {
 
@@ -19,8 +23,17 @@ struct CatalogWizardPages {
   TStatusForm& status;
 };
 
-// TMakeData03.Button1Click. The folders come from the two pages' trees, the mode from the
-// selection page; the data set is assembled in `workspace`.
-void StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs, const std::filesystem::path& workspace);
+enum class CatalogRunEnd {
+  kNotStarted,  // no folder, or the confirmation was declined
+  kEnded,       // ran to its end, or to the orderly stop of a catalog without its definition file
+  kFailed,      // an error ended it; the status page shows it and "戻る" leads back to the menu
+  kStopped,     // the user asked it to stop
+};
+
+// TMakeData03.Button1Click. The folders are the ones the two pages' path boxes name (the box
+// follows the tree), the mode comes from the selection page; the data set is assembled in
+// `workspace`. `stop` (may be null) is handed to the job.
+CatalogRunEnd StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs,
+                              const std::filesystem::path& workspace, dw::StopRequest* stop);
 
 }  // namespace dw::ui

@@ -1,7 +1,5 @@
 #include "gui/export_wizard_job.h"
 
-#include <QLineEdit>
-
 #include "gui/confirm_text.h"
 #include "gui/dialogs.h"
 #include "gui/job_errors.h"
@@ -17,9 +15,12 @@ namespace dw::ui {
 
 bool StartExportJob(const TMakePcCheck02& source_page, const TMakePcCheck03& destination_page,
                     const TMakePcCheck04& colour_page, dw::CheckListExport& job, Dialogs& dialogs) {
-  const QString source = WithTrailingSeparator(source_page.Edit1()->text());
-  const QString destination = WithTrailingSeparator(destination_page.Edit1()->text());
+  const QString source_folder = source_page.ChosenFolder();
+  const QString destination_folder = destination_page.ChosenFolder();
+  const QString source = WithTrailingSeparator(source_folder);
+  const QString destination = WithTrailingSeparator(destination_folder);
   dialogs.Beep();
+  if (source_folder.isEmpty() || destination_folder.isEmpty()) return false;  // gone since Next
   if (!dialogs.Confirm(
           ConfirmText(text::kConfirmSourceFolder, source, text::kConfirmConvertedFolder, destination))) {
     return false;

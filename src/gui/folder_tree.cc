@@ -1,19 +1,28 @@
 #include "gui/folder_tree.h"
 
+#include <functional>
+
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace dw::ui {
+namespace {
 
-FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
-  model_->setOption(QFileSystemModel::DontWatchForChanges, true);
-  model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  model_->setReadOnly(true);
-  model_->setRootPath(QDir::rootPath());
-  setModel(model_);
-  for (int column = 1; column < model_->columnCount(); ++column) hideColumn(column);
+QFileSystemModel* NewFolderModel(QObject* parent) {
+  auto* model = new QFileSystemModel(parent);
+  model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  model->setReadOnly(true);
+  model->setRootPath(QDir::rootPath());
+  return model;
+}
+
+}  // namespace
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
   header()->hide();
   setSortingEnabled(true);
   sortByColumn(0, Qt::AscendingOrder);
@@ -21,14 +30,28 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setAnimated(false);
+  UseModel(NewFolderModel(this));
+  setCurrentIndex(model_->index(QDir::homePath()));  // current, but not chosen
+}
 
-  const QModelIndex home = model_->index(QDir::homePath());
-  setCurrentIndex(home);
-  // Folder listings arrive from a background gatherer and shift the rows; keep the home
-  // folder in view until the user picks something.
-  connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
-    if (!user_moved_) KeepSelectionVisible();
+void FolderTree::UseModel(QFileSystemModel* model) {
+  model_ = model;
+  setModel(model_);
+  for (int column = 1; column < model_->columnCount(); ++column) hideColumn(column);
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+    // Only the user chooses: a listing that drops the current folder (a card pulled out) moves
+    // the current item too, and that must not name another folder.
+    if (user_input_ && current.isValid()) emit CurrentFolderChanged(model_->filePath(current));
   });
+  // Folder listings arrive from a background gatherer and shift the rows; keep the current
+  // folder in view until the user moves.
+  auto keep_in_view = [this] {
+    if (!user_moved_) KeepSelectionVisible();
+  };
+  connect(model_, &QFileSystemModel::directoryLoaded, this, keep_in_view);
+  connect(model_, &QAbstractItemModel::layoutChanged, this, keep_in_view);  // sorted rows
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &FolderTree::ListingChanged);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &FolderTree::ListingChanged);
 }
 
 QString FolderTree::SelectedPath() const {
@@ -38,21 +61,62 @@ QString FolderTree::SelectedPath() const {
 
 QModelIndex FolderTree::IndexOf(const QString& path) const { return model_->index(path); }
 
+bool FolderTree::SelectFolder(const QString& path) {
+  const QModelIndex index = model_->index(path);
+  if (!index.isValid()) return false;
+  setCurrentIndex(index);
+  user_moved_ = false;  // keep it in view while the listings on the way to it arrive
+  KeepSelectionVisible();
+  return true;
+}
+
+void FolderTree::Refresh() {
+  QString keep = SelectedPath();
+  while (!keep.isEmpty() && !QFileInfo(keep).isDir()) {
+    const QString parent = QFileInfo(keep).path();
+    keep = parent == keep ? QString() : parent;
+  }
+  QFileSystemModel* old = model_;
+  QItemSelectionModel* old_selection = selectionModel();  // setModel leaves it to us
+  UseModel(NewFolderModel(this));
+  if (!keep.isEmpty()) SelectFolder(keep);
+  emit Refreshed();
+  old_selection->deleteLater();
+  old->deleteLater();  // after anyone holding it has moved to the new model
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+    Refresh();
+    event->accept();
+    return;
+  }
+  user_moved_ = true;
+  UserInput([&] { QTreeView::keyPressEvent(event); });
+}
+
 void FolderTree::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton && !right_click_selects_) {
     event->accept();  // no selection, no menu
     return;
   }
   user_moved_ = true;
-  QTreeView::mousePressEvent(event);
+  UserInput([&] { QTreeView::mousePressEvent(event); });
 }
 
 void FolderTree::mouseReleaseEvent(QMouseEvent* event) {
   const QModelIndex index = indexAt(event->position().toPoint());
   const bool selecting_button =
       event->button() == Qt::LeftButton || (event->button() == Qt::RightButton && right_click_selects_);
-  QTreeView::mouseReleaseEvent(event);
+  UserInput([&] { QTreeView::mouseReleaseEvent(event); });
   if (selecting_button && index.isValid() && index == currentIndex()) emit FolderClicked();
+}
+
+void FolderTree::UserInput(const std::function<void()>& handle) {
+  const bool outer = user_input_;
+  user_input_ = true;
+  handle();
+  user_input_ = outer;
 }
 
 void FolderTree::showEvent(QShowEvent* event) {

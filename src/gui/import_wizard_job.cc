@@ -5,7 +5,6 @@
 
 #include "gui/confirm_text.h"
 #include "gui/dialogs.h"
-#include "gui/folder_tree.h"
 #include "gui/job_errors.h"
 #include "gui/page_parts.h"
 #include "gui/ui_texts.h"
@@ -17,7 +16,7 @@ namespace dw::ui {
 
 WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleCheck02& folder_page,
                             dw::CheckListImport& job, Dialogs& dialogs, const std::filesystem::path& workspace) {
-  const QString chosen = folder_page.ShellTreeView1()->SelectedPath();
+  const QString chosen = folder_page.ChosenFolder();
   const QString csv = file_page.Edit1()->text();
   const QString shown_output =
       WithTrailingSeparator(WithTrailingSeparator(chosen) + Utf8(text::kCheckListFolder));

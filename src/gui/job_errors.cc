@@ -2,17 +2,25 @@
 
 #include <exception>
 
+#include "common/error.h"
+
 namespace dw::ui {
 
-bool RunShowingErrors(Dialogs& dialogs, const std::function<void()>& job) {
+bool RunShowingErrors(Dialogs& dialogs, const std::function<void()>& job,
+                      const std::function<void(const JobFailure&)>& on_failure) {
+  JobFailure failure;
   try {
     job();
     return true;
+  } catch (const dw::Error& e) {
+    failure = {QString::fromUtf8(e.what()), e.kind() == dw::ErrorKind::kStopped};
   } catch (const std::exception& e) {
-    // dw::Error carries the user-facing message; library failures (bad_alloc,
-    // filesystem_error) are shown the same way rather than ending the program.
-    dialogs.JobError(QString::fromUtf8(e.what()));
+    // Library failures (bad_alloc, filesystem_error) are shown the same way rather than
+    // ending the program.
+    failure = {QString::fromUtf8(e.what()), false};
   }
+  if (on_failure) on_failure(failure);
+  if (!failure.stopped) dialogs.JobError(failure.text);
   return false;
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/build_info.h"
 #include "gui/page_parts.h"
+#include "gui/return_key.h"
 #include "gui/ui_texts.h"
 
 namespace dw::ui {
@@ -42,6 +43,7 @@ TMainMenu::TMainMenu(QWidget* parent) : QWidget(parent) {
   layout->addStretch(1);
   layout->addWidget(build);
   setFocusProxy(button1_);
+  InstallReturnKey(this, nullptr);
 }
 
 }  // namespace dw::ui

@@ -10,6 +10,7 @@
 
 #include "gui/dialogs.h"
 #include "gui/page_parts.h"
+#include "gui/return_key.h"
 #include "gui/ui_texts.h"
 
 namespace dw::ui {
@@ -41,6 +42,7 @@ TMakeCircleCheck01::TMakeCircleCheck01(Dialogs& dialogs, QWidget* parent) : QWid
   layout->addStretch(1);
   layout->addLayout(MakeButtonRow(nullptr, back_, next_));
   setFocusProxy(choose_file_);
+  InstallReturnKey(this, next_);
 
   connect(choose_file_, &QPushButton::clicked, this, &TMakeCircleCheck01::ChooseFileClick);
   connect(edit1_, &QLineEdit::textChanged, this, &TMakeCircleCheck01::UpdateEnabling);

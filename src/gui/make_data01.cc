@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "gui/page_parts.h"
+#include "gui/return_key.h"
 #include "gui/ui_texts.h"
 
 namespace dw::ui {
@@ -23,6 +24,7 @@ TMakeData01::TMakeData01(QWidget* parent) : QWidget(parent) {
   layout->addWidget(body, 1);
   layout->addLayout(MakeButtonRow(nullptr, back_, next_));
   setFocusProxy(next_);
+  InstallReturnKey(this, next_);
 }
 
 }  // namespace dw::ui

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "gui/page_parts.h"
+#include "gui/return_key.h"
 #include "gui/radio_group.h"
 #include "gui/ui_texts.h"
 
@@ -34,6 +35,7 @@ TMakeDataTypeSelect::TMakeDataTypeSelect(QWidget* parent) : QWidget(parent) {
   layout->addWidget(caution);
   layout->addWidget(note);
   setFocusProxy(radio_group1_);
+  InstallReturnKey(this, decide_);
 }
 
 }  // namespace dw::ui

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "gui/page_parts.h"
+#include "gui/return_key.h"
 #include "gui/radio_group.h"
 #include "gui/ui_texts.h"
 
@@ -29,6 +30,7 @@ TMakePcCheck04::TMakePcCheck04(QWidget* parent) : QWidget(parent) {
   layout->addStretch(1);
   layout->addLayout(MakeButtonRow(nullptr, back_, next_));
   setFocusProxy(radio_group1_);
+  InstallReturnKey(this, next_);
 }
 
 }  // namespace dw::ui

@@ -1,5 +1,6 @@
 #include "gui/shell.h"
 
+#include <QEvent>
 #include <QPushButton>
 
 #include "gui/catalog_wizard_job.h"
@@ -10,7 +11,9 @@
 #include "gui/make_data02.h"
 #include "gui/make_data03.h"
 #include "gui/make_data_type_select.h"
+#include "gui/page_parts.h"
 #include "gui/status_form.h"
+#include "gui/ui_texts.h"
 #include "checklist/check_list_export.h"
 #include "checklist/check_list_import.h"
 #include "gui/export_wizard_job.h"
@@ -44,6 +47,7 @@ Shell::Shell(const ShellOptions& options)
   export_job_ = std::make_unique<dw::CheckListExport>();
   f->AddPage(pc_check04_ = new TMakePcCheck04(f));
 
+  f->installEventFilter(this);  // the close question during a run
   ConnectMainMenu();
   ConnectCatalogWizard();
   ConnectImportWizard();
@@ -59,6 +63,36 @@ void Shell::Start() {
 }
 
 void Shell::Show(QWidget* page) { frame_->ShowPage(page); }
+
+void Shell::RunCatalogJob() {
+  if (catalog_job_running_) return;  // the status page covers the wizard; never start twice
+  stop_.Reset();
+  catalog_job_running_ = true;
+  StartCatalogJob({*data02_, *data03_, *type_select_, *status_}, dialogs_, workspace_, &stop_);
+  catalog_job_running_ = false;
+  if (close_after_job_) {
+    close_after_job_ = false;
+    frame_->close();
+  }
+}
+
+bool Shell::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != frame_.get() || event->type() != QEvent::Close || !catalog_job_running_) {
+    return QObject::eventFilter(watched, event);
+  }
+  // The job runs inside this event loop's caller: the frame stays until it has returned. The
+  // run waits while the question is open.
+  event->ignore();
+  if (close_after_job_ || asking_to_stop_) return true;  // asked already
+  asking_to_stop_ = true;
+  const bool stop = dialogs_.Confirm(Utf8(text::kConfirmStopRun));
+  asking_to_stop_ = false;
+  if (stop) {
+    close_after_job_ = true;
+    stop_.Request();
+  }
+  return true;
+}
 
 void Shell::ConnectMainMenu() {
   connect(main_menu_->Button1(), &QPushButton::clicked, this, [this] { Show(data01_); });
@@ -92,9 +126,7 @@ void Shell::ConnectCatalogWizard() {
     Show(data01_);
   });
 
-  connect(data03_->Next(), &QPushButton::clicked, this, [this] {
-    StartCatalogJob({*data02_, *data03_, *type_select_, *status_}, dialogs_, workspace_);
-  });
+  connect(data03_->Next(), &QPushButton::clicked, this, &Shell::RunCatalogJob);
   connect(data03_->Back(), &QPushButton::clicked, this, [this] {
     data03_->DisableNext();  // the path box keeps its text
     Show(data02_);

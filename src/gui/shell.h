@@ -1,11 +1,15 @@
 // The desktop program: the frame, every page created once in start-up order, the job objects
-// of the check-list wizards, and the navigation between the pages.
+// of the check-list wizards, and the navigation between the pages. Closing the frame while the
+// catalog conversion runs asks whether to stop; on Yes the run is asked to stop at its next
+// safe point and the frame closes when the job has returned.
 #pragma once
 
 #include <filesystem>
 #include <memory>
 
 #include <QObject>
+
+#include "common/stop_request.h"
 
 namespace dw {
 class CheckListImport;
@@ -57,6 +61,11 @@ class Shell : public QObject {
   TMakePcCheck02& PcCheck02() const { return *pc_check02_; }
   TMakePcCheck03& PcCheck03() const { return *pc_check03_; }
   TMakePcCheck04& PcCheck04() const { return *pc_check04_; }
+  bool CatalogJobRunning() const { return catalog_job_running_; }
+  const dw::StopRequest& CatalogStopRequest() const { return stop_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ConnectMainMenu();
@@ -64,6 +73,7 @@ class Shell : public QObject {
   void ConnectImportWizard();
   void ConnectExportWizard();
   void Show(QWidget* page);
+  void RunCatalogJob();
 
   Dialogs& dialogs_;
   std::filesystem::path workspace_;
@@ -82,6 +92,10 @@ class Shell : public QObject {
   TMakePcCheck03* pc_check03_ = nullptr;
   std::unique_ptr<dw::CheckListExport> export_job_;
   TMakePcCheck04* pc_check04_ = nullptr;
+  dw::StopRequest stop_;
+  bool catalog_job_running_ = false;
+  bool close_after_job_ = false;  // the user chose to stop and quit
+  bool asking_to_stop_ = false;   // the question is open
 };
 
 }  // namespace dw::ui

@@ -1,6 +1,9 @@
 // TStatusForm: the catalog conversion's status label, log lines, progress bar and back button.
+// The bar moves only forward within a phase (a phase starts with a new range or a new run), and
+// moving it repaints the page at least every 50 ms, also where a job does not ask for it.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include "common/status_log.h"
@@ -24,6 +27,12 @@ class TStatusForm : public QWidget, public dw::StatusLog {
   QPushButton* Button1() const { return button1_; }
   QStringList Lines() const;
 
+  // The run ended by an error: label "エラー発生", the error text added to the log, "戻る"
+  // enabled so the user can go back to the menu.
+  void ShowFailure(const QString& text);
+  // The run completed: the bar is full.
+  void ShowFinished();
+
   // dw::StatusLog
   void ClearLines() override;
   void AddLine(const std::string& utf8) override;
@@ -45,6 +54,8 @@ class TStatusForm : public QWidget, public dw::StatusLog {
   QProgressBar* progress_bar1_;
   QPushButton* button1_;
   int line_count_ = 0;
+  bool phase_start_ = true;  // the next position may lie below the current one
+  QElapsedTimer since_repaint_;
 };
 
 }  // namespace dw::ui

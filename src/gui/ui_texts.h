@@ -25,6 +25,13 @@ inline constexpr char kMenuImport[] = "サークルチェックファイル(Ver.
 inline constexpr char kMenuExport[] = "DSでチェックしたデータをPC用チェックファイルに変換";
 inline constexpr char kMenuQuit[] = "プログラムの終了";
 
+// Folder pages: the path box and the places list above each folder tree.
+inline constexpr char kPathBoxTip[] = "フォルダのパスを入力または貼り付けることもできます (Ctrl+L)";
+inline constexpr char kFolderMissing[] = "このフォルダは見つかりません";
+inline constexpr char kPlaces[] = "場所";
+inline constexpr char kPlacesTip[] = "ホームフォルダやメモリーカードへ移動します (F5: 一覧を更新)";
+inline constexpr char kPlaceHome[] = "ホームフォルダ";
+
 // TMakeData01.
 inline constexpr char kData01Line1[] = "これから「Quorvatelle Lumenfold Pipview for DS」用に";
 inline constexpr char kData01Line2[] = "「Vandrel Lumenfold」から変換する作業を開始します。";
@@ -51,6 +58,9 @@ inline constexpr char kModeNote[] = "・初回実行時は必ず「データと�
 
 // TStatusForm.
 inline constexpr char kStatusInitialLabel[] = "データ変換中です。";
+inline constexpr char kStatusErrorLabel[] = "エラー発生";
+// Closing the window while the conversion runs.
+inline constexpr char kConfirmStopRun[] = "データ変換中です。\r\n作業を中止してプログラムを終了しますか？";
 
 // Message boxes.
 inline constexpr char kConfirmTitle[] = "確認";

@@ -2,13 +2,19 @@
 // end-to-end run on the sample catalog.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 
 #include "convert/catalog_job.h"
+#include "gui/folder_tree.h"
+#include "gui/main_form.h"
 #include "gui/make_data01.h"
 #include "gui/make_data02.h"
 #include "gui/make_data03.h"
@@ -23,6 +29,21 @@ namespace fs = std::filesystem;
 class CatalogWizardTest : public ShellTest {
  protected:
   // Walks the wizard to page 3 with `source` and `destination` clicked, then presses Next.
+  // Ctrl+L, the path typed into the box, the completer's list closed with Escape.
+  void TypePath(const QString& path) {
+    PressKey(Qt::Key_L, Qt::ControlModifier);
+    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(box, nullptr);
+    TypeText(path);
+    ASSERT_TRUE(Eventually([&] { return box->completer()->popup()->isVisible(); }));
+    PressKey(Qt::Key_Escape);
+    ASSERT_FALSE(box->completer()->popup()->isVisible());
+    // The offscreen platform activates the list's window late, after it has closed; let that
+    // pass and give the frame its activation back, as a window manager does.
+    QCoreApplication::processEvents();
+    ActivateFrame(&shell_->Frame());
+    ASSERT_EQ(QApplication::focusWidget(), box);
+  }
   void RunWizard(const fs::path& source, const fs::path& destination) {
     Click(shell_->MainMenu().Button1());
     Click(shell_->Data01().Next());
@@ -85,17 +106,100 @@ TEST_F(CatalogWizardTest, MissingDefinitionFileStopsInOrderAndASecondRunStartsWi
   EXPECT_EQ(dialogs_.beeps, 2 * 4);
 }
 
-TEST_F(CatalogWizardTest, FailedCopyIsReportedInsteadOfClosingNormally) {
+TEST_F(CatalogWizardTest, FailedRunShowsTheErrorStateAndLeadsBackToTheMenu) {
   fs::create_directories(Dir() / "dest");
   dw::test::WriteFile(Dir() / "dest" / "ZAVO_DS", "a file where the folder should go");
   dialogs_.answers = {true};
   RunWizard(dw::test::SampleCatalog(), Dir() / "dest");
   ASSERT_FALSE(dialogs_.events.empty());
-  EXPECT_EQ(dialogs_.events.back().rfind("job error: ", 0), 0u) << dialogs_.events.back();
-  EXPECT_FALSE(Status().Lines().contains(QString::fromUtf8("作業終了")));
-  EXPECT_NE(Status().Label1()->text(), QString::fromUtf8("作業終了しました。"));
-  EXPECT_FALSE(Status().Button1()->isEnabled());
+  const std::string& box = dialogs_.events.back();
+  ASSERT_EQ(box.rfind("job error: ", 0), 0u) << box;
   EXPECT_EQ(dialogs_.beeps, 3);  // no closing beep after an error
+
+  EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("エラー発生"));
+  EXPECT_TRUE(Status().Lines().join('\n').endsWith(QString::fromStdString(box.substr(11))));
+  EXPECT_FALSE(Status().Lines().contains(QString::fromUtf8("作業終了")));
+  ASSERT_TRUE(Status().Button1()->isEnabled());
+  EXPECT_TRUE(Status().Button1()->hasFocus());
+  Click(Status().Button1());
+  EXPECT_EQ(Front(), &shell_->MainMenu());
+  Click(shell_->MainMenu().Button1());
+  EXPECT_EQ(Front(), &shell_->Data01());  // the wizard can be walked again
+}
+
+// Closes the frame as soon as the run has put the status page in front, the way a user's close
+// arrives while the job lets events be handled.
+class CloseDuringRunTest : public CatalogWizardTest {
+ protected:
+  void CloseWhenTheRunShows() {
+    QObject::connect(&Status(), &TStatusForm::ShowRequested, &Status(), [this] { shell_->Frame().close(); },
+            Qt::QueuedConnection);
+  }
+  static QString Question() {
+    return QString::fromUtf8("データ変換中です。\r\n作業を中止してプログラムを終了しますか？");
+  }
+};
+
+TEST_F(CloseDuringRunTest, NoLetsTheRunFinishAndKeepsTheWindow) {
+  fs::create_directories(Dir() / "dest");
+  CloseWhenTheRunShows();
+  dialogs_.answers = {true, false};
+  RunWizard(dw::test::SampleCatalog(), Dir() / "dest");
+  ASSERT_EQ(dialogs_.confirmations.size(), 2);
+  EXPECT_EQ(dialogs_.confirmations[1], Question());
+  EXPECT_FALSE(shell_->CatalogStopRequest().requested());
+  EXPECT_TRUE(shell_->Frame().isVisible());
+  EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("作業終了しました。"));
+  EXPECT_TRUE(fs::exists(Dir() / "dest" / "ZAVO_DS" / "CDATA" / "DEF.dat"));
+
+  // No run, no question.
+  shell_->Frame().close();
+  EXPECT_FALSE(shell_->Frame().isVisible());
+  EXPECT_EQ(dialogs_.confirmations.size(), 2);
+}
+
+TEST_F(CloseDuringRunTest, YesRequestsTheStopAndClosesWhenTheJobHasReturned) {
+  fs::create_directories(Dir() / "dest");
+  CloseWhenTheRunShows();
+  bool visible_while_running = false;
+  dialogs_.answers = {true, true};
+  // The frame must outlive the question: the job is still on the stack when it is answered.
+  QObject::connect(&Status(), &TStatusForm::ShowRequested, &Status(),
+          [&] { visible_while_running = shell_->Frame().isVisible(); }, Qt::QueuedConnection);
+  RunWizard(dw::test::SampleCatalog(), Dir() / "dest");
+  ASSERT_EQ(dialogs_.confirmations.size(), 2);
+  EXPECT_EQ(dialogs_.confirmations[1], Question());
+  EXPECT_TRUE(shell_->CatalogStopRequest().requested());
+  EXPECT_TRUE(visible_while_running);
+  EXPECT_FALSE(shell_->CatalogJobRunning());
+  EXPECT_FALSE(shell_->Frame().isVisible());
+  for (const std::string& event : dialogs_.events) EXPECT_EQ(event.rfind("job error", 0), std::string::npos) << event;
+}
+
+TEST_F(CatalogWizardTest, KeyboardOnlyConversionFromTheMenuToTheFinishedPage) {
+  fs::create_directories(Dir() / "dest");
+  ActivateFrame(&shell_->Frame());
+  ASSERT_EQ(QApplication::focusWidget(), shell_->MainMenu().Button1());
+  PressKey(Qt::Key_Return);
+  ASSERT_EQ(Front(), &shell_->Data01());
+  PressKey(Qt::Key_Return);
+  ASSERT_EQ(Front(), &shell_->Data02());
+  ASSERT_EQ(QApplication::focusWidget(), shell_->Data02().ShellTreeView1());
+  TypePath(ToQString(dw::test::SampleCatalog()));
+  PressKey(Qt::Key_Return);
+  ASSERT_EQ(Front(), &shell_->Data03());
+  TypePath(ToQString(Dir() / "dest"));
+  dialogs_.answers = {true};
+  PressKey(Qt::Key_Return);
+
+  ASSERT_EQ(dialogs_.confirmations.size(), 1);
+  EXPECT_EQ(Front(), &Status());
+  EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("作業終了しました。"));
+  EXPECT_EQ(Status().ProgressBar1()->value(), Status().ProgressBar1()->maximum());
+  EXPECT_TRUE(fs::exists(Dir() / "dest" / "ZAVO_DS" / "CDATA" / "DEF.dat"));
+  ASSERT_EQ(QApplication::focusWidget(), Status().Button1());
+  PressKey(Qt::Key_Return);
+  EXPECT_EQ(Front(), &shell_->MainMenu());
 }
 
 TEST_F(CatalogWizardTest, SampleCatalogEndToEndMatchesTheCoreJob) {
@@ -106,6 +210,7 @@ TEST_F(CatalogWizardTest, SampleCatalogEndToEndMatchesTheCoreJob) {
   EXPECT_EQ(dialogs_.beeps, 4);
   EXPECT_TRUE(Status().Button1()->isEnabled());
   EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("作業終了しました。"));
+  EXPECT_EQ(Status().ProgressBar1()->value(), Status().ProgressBar1()->maximum());
   const QStringList lines = Status().Lines();
   ASSERT_GE(lines.size(), 6);
   EXPECT_EQ(lines.first(), QString::fromUtf8("\"C77DEF.TXT\" 発見"));

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileSystemModel>
 #include <QTest>
 
 #include "gui/folder_tree.h"
@@ -68,6 +69,41 @@ void ClickFolder(FolderTree* tree, const fs::path& folder) {
   const QRect rect = tree->visualRect(index);
   ASSERT_TRUE(tree->viewport()->rect().contains(rect.center())) << folder;
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void ActivateFrame(QWidget* frame) {
+  frame->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+}
+
+namespace {
+
+// Where the keyboard goes: an open popup (a completer's list) first, as on screen.
+QWidget* KeyTarget() {
+  if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+  return QApplication::focusWidget();
+}
+
+}  // namespace
+
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  QWidget* target = KeyTarget();
+  ASSERT_NE(target, nullptr);
+  QTest::keyClick(target, key, modifiers);
+}
+
+void TypeText(const QString& text) {
+  QWidget* target = KeyTarget();
+  ASSERT_NE(target, nullptr);
+  QTest::keyClicks(target, text);
+}
+
+QStringList ListedChildren(FolderTree* tree, const fs::path& folder) {
+  QFileSystemModel* model = tree->FileSystem();
+  const QModelIndex parent = model->index(ToQString(folder));
+  QStringList names;
+  for (int row = 0; row < model->rowCount(parent); ++row) names << model->index(row, 0, parent).data().toString();
+  return names;
 }
 
 QString ToQString(const fs::path& path) { return QString::fromStdString(path.string()); }

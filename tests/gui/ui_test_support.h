@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,12 +11,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <Qt>
 
 #include "gui/dialogs.h"
 #include "gui/shell.h"
 #include "support/test_support.h"
 
 class QAbstractButton;
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace dw::ui {
 class FolderTree;
@@ -62,6 +68,20 @@ void Click(QAbstractButton* button);
 void ClickRadio(QAbstractButton* button);
 // Selects `folder` in the tree and clicks it with the left mouse button.
 void ClickFolder(FolderTree* tree, const std::filesystem::path& folder);
+// Lets events run until `condition` holds, for at most five seconds (as QTRY_ does; the QTRY_
+// macros themselves report to QtTest, not to GoogleTest).
+template <typename Condition>
+bool Eventually(Condition condition) {
+  return QTest::qWaitFor(condition, 5000);
+}
+// Makes the frame the active window, so that keys go where the focus is.
+void ActivateFrame(QWidget* frame);
+// A key pressed and released where the keyboard goes: an open popup, else the focused widget.
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Text typed the same way.
+void TypeText(const QString& text);
+// The names of the folders the tree lists below `folder` (as far as it has listed them).
+QStringList ListedChildren(FolderTree* tree, const std::filesystem::path& folder);
 QString ToQString(const std::filesystem::path& path);
 // Every file below `root`, as relative path -> bytes, for comparing two trees.
 std::vector<std::pair<std::string, std::string>> TreeContents(const std::filesystem::path& root);

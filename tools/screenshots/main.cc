@@ -2,12 +2,12 @@
 // OUT_DIR (started under Xvfb by scripts/screenshots.sh), then quits. Exit 0 when every picture
 // was written.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
-#include "common/paths.h"
 #include "gui/application_look.h"
-#include "gui/qt_dialogs.h"
+#include "gui/page_parts.h"
 #include "gui/shell.h"
 #include "screenshots/screenshots.h"
 
@@ -21,16 +21,19 @@ int main(int argc, char* argv[]) {
   const QString out_dir = QString::fromLocal8Bit(argv[1]);
   const QString sample = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
 
-  dw::ui::QtDialogs dialogs;
+  // The runs pictured here write into a scratch folder, not into the program's workspace.
+  QTemporaryDir scratch;
+  if (!scratch.isValid()) return 1;
+  dw::ui::ScreenshotDialogs dialogs;
   dw::ui::ShellOptions options;
   options.dialogs = &dialogs;
-  options.workspace = dw::ExecutableDir() / "DATA";
+  options.workspace = dw::ui::ToFsPath(scratch.filePath(QStringLiteral("DATA")));
   dw::ui::Shell shell(options);
   shell.Start();
 
   QTimer::singleShot(0, &app, [&] {
-    const int expected = sample.isEmpty() ? 12 : 13;
-    QCoreApplication::exit(dw::ui::SaveScreenshots(shell, out_dir, sample) == expected ? 0 : 1);
+    const int written = dw::ui::SaveScreenshots(shell, dialogs, out_dir, sample, scratch.path());
+    QCoreApplication::exit(written == dw::ui::ExpectedScreenshots(!sample.isEmpty()) ? 0 : 1);
   });
   return app.exec();
 }

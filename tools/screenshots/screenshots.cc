@@ -1,17 +1,26 @@
 #include "screenshots/screenshots.h"
 
-#include <exception>
-
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
-#include <QTemporaryDir>
+#include <QPushButton>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
-#include "convert/catalog_job.h"
 #include "gui/folder_page.h"
+#include "gui/folder_places.h"
 #include "gui/folder_tree.h"
 #include "gui/main_form.h"
 #include "gui/main_menu.h"
@@ -28,9 +37,20 @@
 #include "gui/make_pc_check02.h"
 #include "gui/make_pc_check03.h"
 #include "gui/make_pc_check04.h"
+#include "gui/ui_texts.h"
 
 namespace dw::ui {
 namespace {
+
+constexpr int kPageCount = 12;
+constexpr int kFolderStates = 3;  // typed path, missing path, places list
+constexpr int kRunStates = 3;     // close question, finished, error
+
+// Lets the window system draw for `ms` milliseconds (pictures only, never in tests).
+void Settle(int ms) {
+  QDeadlineTimer deadline(ms);
+  while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
 
 // Folder listings come from a background thread; wait until every tree shows the folders
 // around the home folder, then let the views lay them out.
@@ -44,14 +64,150 @@ void SettleFolderTrees(Shell& shell) {
   };
   QDeadlineTimer deadline(5000);
   while (!all_loaded() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  QDeadlineTimer settle(500);
-  while (!settle.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  Settle(500);
+}
+
+bool SaveFrame(Shell& shell, const QString& folder, const QString& name) {
+  return shell.Frame().grab().save(QDir(folder).filePath(name));
+}
+
+// The frame with `over` (a box or a list) drawn where it stands on screen, on a plain background
+// where `over` reaches beyond the frame.
+bool SaveFrameWith(Shell& shell, QWidget* over, const QString& folder, const QString& name) {
+  if (!over) return false;
+  const QRect frame = shell.Frame().geometry();
+  const QRect top = over->geometry();
+  const QRect area = frame.united(top);
+  QPixmap picture(area.size());
+  picture.fill(QColor(0xD8, 0xD8, 0xD8));
+  QPainter painter(&picture);
+  painter.drawPixmap(frame.topLeft() - area.topLeft(), shell.Frame().grab());
+  painter.drawPixmap(top.topLeft() - area.topLeft(), over->grab());
+  painter.end();
+  return picture.save(QDir(folder).filePath(name));
+}
+
+void ClickBoxButton(const QString& caption) {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  if (!box) return;
+  for (QAbstractButton* button : box->buttons()) {
+    if (caption.isEmpty() || button->text() == caption) {
+      button->click();
+      return;
+    }
+  }
+}
+
+int SaveFolderStates(Shell& shell, const QString& folder, const QString& sample_catalog) {
+  TMakeData02& page = shell.Data02();
+  shell.Frame().ShowPage(&page);
+  const QString typed = sample_catalog.isEmpty() ? QDir::homePath() : QDir::cleanPath(sample_catalog);
+  int written = 0;
+  page.Edit1()->setText(typed);
+  Settle(500);
+  if (SaveFrame(shell, folder, QStringLiteral("TMakeData02_typed.png"))) ++written;
+
+  page.Edit1()->setText(QFileInfo(typed).path() + QStringLiteral("/Lumenfold_DVD"));
+  Settle(300);
+  if (SaveFrame(shell, folder, QStringLiteral("TMakeData02_missing.png"))) ++written;
+
+  // Only the home entry: the volumes mounted on the machine taking the pictures are not the
+  // reader's.
+  page.Edit1()->setText(typed);
+  Settle(300);
+  FolderPlaces* places = page.Places();
+  places->Rebuild();
+  while (places->count() > 1) places->removeItem(places->count() - 1);
+  places->QComboBox::showPopup();
+  Settle(500);
+  if (SaveFrameWith(shell, places->view()->window(), folder, QStringLiteral("TMakeData02_places.png"))) ++written;
+  places->hidePopup();
+  return written;
+}
+
+// The sample catalog through the wizard: closing the window during the run (answered No), the
+// finished page, then a run whose copy fails.
+int SaveRunStates(Shell& shell, ScreenshotDialogs& dialogs, const QString& folder, const QString& sample_catalog,
+                  const QString& scratch_folder) {
+  int written = 0;
+  QDir scratch(scratch_folder);
+  scratch.mkpath(QStringLiteral("card"));
+  shell.Data02().Edit1()->setText(QDir::cleanPath(sample_catalog));
+  shell.Frame().ShowPage(&shell.Data03());
+  shell.Data03().Edit1()->setText(scratch.filePath(QStringLiteral("card")));
+
+  // The window is closed once the circle cuts are under way.
+  auto close_once = QObject::connect(
+      shell.Status().Memo1(), &QPlainTextEdit::textChanged, &shell.Frame(),
+      [&shell] {
+        if (shell.Status().Lines().contains(Utf8("サークルカット作成開始"))) shell.Frame().close();
+      },
+      Qt::QueuedConnection);
+  bool asked = false;
+  dialogs.answer_box = [&] {
+    if (asked) {  // a second close while the box of the first one is open
+      ClickBoxButton(Utf8(text::kNo));
+      return;
+    }
+    asked = true;
+    if (SaveFrameWith(shell, QApplication::activeModalWidget(), folder, QStringLiteral("TStatusForm_close_question.png"))) {
+      ++written;
+    }
+    ClickBoxButton(Utf8(text::kNo));
+  };
+  shell.Data03().Next()->click();
+  QObject::disconnect(close_once);
+  Settle(300);
+  if (shell.Status().Label1()->text() == Utf8("作業終了しました。") &&
+      SaveFrame(shell, folder, QStringLiteral("TStatusForm_finished.png"))) {
+    ++written;
+  }
+
+  // A file where the copy wants its folder: the run ends in the error state.
+  scratch.mkpath(QStringLiteral("full"));
+  QFile blocker(scratch.filePath(QStringLiteral("full/ZAVO_DS")));
+  if (blocker.open(QIODevice::WriteOnly)) blocker.close();
+  shell.Frame().ShowPage(&shell.Data03());
+  shell.Data03().Edit1()->setText(scratch.filePath(QStringLiteral("full")));
+  dialogs.answer_box = [] { ClickBoxButton(QString()); };
+  shell.Data03().Next()->click();
+  Settle(300);
+  if (shell.Status().Label1()->text() == Utf8(text::kStatusErrorLabel) &&
+      SaveFrame(shell, folder, QStringLiteral("TStatusForm_error.png"))) {
+    ++written;
+  }
+  dialogs.answer_box = nullptr;
+  return written;
 }
 
 }  // namespace
 
-int SaveScreenshots(Shell& shell, const QString& folder, const QString& sample_catalog) {
+bool ScreenshotDialogs::Confirm(const QString& text) {
+  if (text != Utf8(text::kConfirmStopRun)) return true;
+  AnswerSoon();
+  return QtDialogs::Confirm(text);
+}
+
+void ScreenshotDialogs::JobError(const QString& text) {
+  AnswerSoon();
+  QtDialogs::JobError(text);
+}
+
+void ScreenshotDialogs::AnswerSoon() {
+  QTimer::singleShot(600, [this] {
+    if (answer_box) answer_box();
+  });
+}
+
+int ExpectedScreenshots(bool with_sample_catalog) {
+  return kPageCount + kFolderStates + (with_sample_catalog ? kRunStates : 0);
+}
+
+int SaveScreenshots(Shell& shell, ScreenshotDialogs& dialogs, const QString& folder, const QString& sample_catalog,
+                    const QString& scratch_folder) {
   QDir().mkpath(folder);
+  // Without a window manager the boxes open in the middle of the screen: put the frame there.
+  shell.Frame().move(QGuiApplication::primaryScreen()->geometry().center() - shell.Frame().rect().center());
   SettleFolderTrees(shell);
   const QList<QWidget*> pages = {&shell.MainMenu(),      &shell.Data01(),        &shell.Data02(),
                                  &shell.Data03(),        &shell.DataTypeSelect(), &shell.Status(),
@@ -66,27 +222,10 @@ int SaveScreenshots(Shell& shell, const QString& folder, const QString& sample_c
       tree->scrollTo(tree->currentIndex(), QAbstractItemView::PositionAtCenter);
       QCoreApplication::processEvents();
     }
-    const QString file = QDir(folder).filePath(page->objectName() + QStringLiteral(".png"));
-    if (shell.Frame().grab().save(file)) ++written;
+    if (SaveFrame(shell, folder, page->objectName() + QStringLiteral(".png"))) ++written;
   }
-  if (!sample_catalog.isEmpty()) {
-    QTemporaryDir scratch;
-    dw::CatalogJobParams params;
-    params.source_root = ToFsPath(sample_catalog);
-    params.destination = ToFsPath(scratch.filePath(QStringLiteral("card")));
-    std::filesystem::create_directories(params.destination);
-    params.workspace = ToFsPath(scratch.filePath(QStringLiteral("DATA")));
-    bool completed = false;
-    try {
-      completed = dw::RunCatalogJob(params, shell.Status()) == dw::CatalogJobOutcome::kCompleted;
-    } catch (const std::exception&) {
-      // No picture of a finished run then; the count tells the caller.
-    }
-    QCoreApplication::processEvents();
-    if (completed && shell.Frame().grab().save(QDir(folder).filePath(QStringLiteral("TStatusForm_finished.png")))) {
-      ++written;
-    }
-  }
+  written += SaveFolderStates(shell, folder, sample_catalog);
+  if (!sample_catalog.isEmpty()) written += SaveRunStates(shell, dialogs, folder, sample_catalog, scratch_folder);
   return written;
 }
 
