@@ -106,7 +106,7 @@ CheckListExportResult TMake_CheckList_For_PC::Button1Click() {
 
   ForceDirectories(params.destination_folder);
   result.csv_file = params.destination_folder / kExportFileName;
-  AtomicSave(result.csv_file, csv);
+  DurableSave(result.csv_file, csv);
   return result;
 }
 

@@ -96,8 +96,8 @@ CheckListImportResult TCheckListToData::Button1Click() {
       return result;
     }
     const std::string day = std::to_string(d);
-    AtomicSave(params.output_folder / ("Check" + day + ".dat"), CheckFileOf(records));
-    AtomicSave(params.output_folder / ("C_Memo" + day + ".dat"), MemoFileOf(records, day_index[d - 1]));
+    DurableSave(params.output_folder / ("Check" + day + ".dat"), CheckFileOf(records));
+    DurableSave(params.output_folder / ("C_Memo" + day + ".dat"), MemoFileOf(records, day_index[d - 1]));
     result.days_written = d;
   }
   return result;

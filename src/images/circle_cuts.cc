@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "images/png_loader.h"
 
 namespace dw {
 
@@ -68,10 +67,10 @@ void HalvedPageInto(const Bitmap& page, Bitmap& padded) {
   }
 }
 
-ColourRuns CircleCut_Convert(const std::filesystem::path& path, ConvertScratch& scratch) {
-  LoadPngInto(path, scratch.decoded);
+void CircleCut_Convert(const std::filesystem::path& path, ConvertScratch& scratch, ColourRuns& out) {
+  LoadPngInto(path, scratch.decoded, scratch.png);
   HalvedPageInto(scratch.decoded, scratch.canvas);
-  return RunsOf(scratch.canvas);
+  RunsInto(scratch.canvas, out);
 }
 
 }  // namespace dw

@@ -9,6 +9,7 @@
 
 #include "images/bitmap.h"
 #include "images/colour_runs.h"
+#include "images/png_loader.h"
 
 namespace dw {
 
@@ -46,15 +47,16 @@ Bitmap HalvedPage(const Bitmap& page);
 // The same into `padded`, reusing its memory.
 void HalvedPageInto(const Bitmap& page, Bitmap& padded);
 
-// Canvases that one worker reuses from image to image, so that pages do not take fresh memory.
+// Memory that one worker reuses from image to image, so that pages do not take fresh memory.
 struct ConvertScratch {
+  PngScratch png;
   Bitmap decoded;
   Bitmap overlay;
   Bitmap canvas;
 };
 
 // CircleCut_Convert without the palette step: the page PNG at `path` as the colour runs of its
-// GDC image.
-ColourRuns CircleCut_Convert(const std::filesystem::path& path, ConvertScratch& scratch);
+// GDC image, into `out` (whose memory is reused).
+void CircleCut_Convert(const std::filesystem::path& path, ConvertScratch& scratch, ColourRuns& out);
 
 }  // namespace dw
