@@ -13,6 +13,7 @@
 // once and reuses it in later runs.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -56,9 +58,19 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Runs the program with its standard output discarded; returns the wall time, or exits the
-// benchmark when the program fails.
-double TimeProcess(const std::vector<std::string>& args) {
+struct Timing {
+  double wall = 0;
+  double cpu = 0;  // user + system, all threads
+};
+
+double CpuSeconds(const rusage& u) {
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Runs the program with its standard output discarded; returns its times, or exits the benchmark
+// when the program fails.
+Timing TimeProcess(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -70,18 +82,20 @@ double TimeProcess(const std::vector<std::string>& args) {
   const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   int status = 0;
-  if (spawned != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  rusage usage{};
+  if (spawned != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     std::string line;
     for (const std::string& a : args) line += " " + a;
     std::fprintf(stderr, "failed:%s\n", line.c_str());
     std::exit(1);
   }
-  return Seconds(start);
+  const double wall = Seconds(start);
+  return {wall, CpuSeconds(usage)};
 }
 
 // A conversion on fresh folders: the workspace and the destination are removed first and the
 // disk is flushed, so that no run pays for the write-back of the one before.
-double TimeConversion(const std::vector<std::string>& args, const fs::path& workspace, const fs::path& dest) {
+Timing TimeConversion(const std::vector<std::string>& args, const fs::path& workspace, const fs::path& dest) {
   fs::remove_all(workspace);
   fs::remove_all(dest);
   ::sync();
@@ -106,9 +120,9 @@ double Median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-void PrintRow(const char* label, const std::vector<double>& v) {
-  std::printf("  %-44s median %7.3f s  (min %.3f, max %.3f)\n", label, Median(v),
-              *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()));
+void PrintRow(const char* label, const std::vector<double>& v, double cpu) {
+  std::printf("  %-42s median %6.3f s (min %.3f, max %.3f)  cpu %6.3f s\n", label, Median(v),
+              *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()), cpu);
 }
 
 void PrintLoad(const char* when) {
@@ -152,10 +166,10 @@ int main(int argc, char** argv) {
   struct Conversion {
     fs::path workspace, dest;
     std::vector<std::string> args;
-    std::vector<double> seconds;
+    std::vector<double> seconds, cpu;
   };
   auto conversion = [&](const char* name, std::vector<std::string> extra) {
-    Conversion c{base / (std::string("ws-") + name), base / (std::string("dest-") + name), {}, {}};
+    Conversion c{base / (std::string("ws-") + name), base / (std::string("dest-") + name), {}, {}, {}};
     c.args = {cli, "convert", catalog.string(), c.dest.string(), "--workspace", c.workspace.string()};
     c.args.insert(c.args.end(), extra.begin(), extra.end());
     return c;
@@ -163,20 +177,27 @@ int main(int argc, char** argv) {
   Conversion single = conversion("1", {"--mode", "all", "--threads", "1"});
   Conversion threaded = conversion("n", {"--mode", "all"});
   Conversion data = conversion("data", {"--mode", "data"});
-  std::vector<double> decode;
+  std::vector<double> decode, decode_cpu;
   for (int r = 0; r < runs; ++r) {
     const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpu_start = std::clock();
     dw::bench::DecodeOnly(files);
     decode.push_back(Seconds(start));
-    for (Conversion* c : {&single, &threaded, &data}) c->seconds.push_back(TimeConversion(c->args, c->workspace, c->dest));
+    decode_cpu.push_back(static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC);
+    for (Conversion* c : {&single, &threaded, &data}) {
+      const Timing t = TimeConversion(c->args, c->workspace, c->dest);
+      c->seconds.push_back(t.wall);
+      c->cpu.push_back(t.cpu);
+    }
   }
   PrintLoad("after");
 
   const double a = Median(decode), b = Median(single.seconds), c = Median(threaded.seconds);
-  PrintRow("(a) libpng decode only, 1 thread", decode);
-  PrintRow("(b) convert --mode all --threads 1", single.seconds);
-  PrintRow("(c) convert --mode all (default threads)", threaded.seconds);
-  PrintRow("(d) convert --mode data", data.seconds);
+  std::printf("wall time, and processor time (all threads, median):\n");
+  PrintRow("(a) libpng decode only, 1 thread", decode, Median(decode_cpu));
+  PrintRow("(b) convert --mode all --threads 1", single.seconds, Median(single.cpu));
+  PrintRow("(c) convert --mode all (default threads)", threaded.seconds, Median(threaded.cpu));
+  PrintRow("(d) convert --mode data", data.seconds, Median(data.cpu));
   std::printf("  b/a = %.2f (target <= %.1f)   c/a = %.2f (target <= %.1f)   data %.3f s (target < %.1f s)\n", b / a,
               kTargetSingle, c / a, kTargetThreaded, Median(data.seconds), kTargetDataSeconds);
   const bool same = SameTree(single.dest / "ZAVO_DS", threaded.dest / "ZAVO_DS");
