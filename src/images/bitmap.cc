@@ -25,23 +25,14 @@ namespace {
 
 std::atomic<ResampleLoops> g_loops{ResampleLoops::kFastest};
 
-// The source pixels one target column (or row) covers along one axis, and their weights.
-struct AxisSpan {
-  int first = 0;
-  int count = 0;
-  size_t weights = 0;  // offset of the span's first weight in AxisTable::weights
-};
-
-struct AxisTable {
-  std::vector<AxisSpan> spans;
-  std::vector<double> weights;
-};
+using AxisSpan = ResampleScratch::Span;
+using AxisTable = ResampleScratch::Axis;
 
 // Footprint [t*scale, (t+1)*scale - EPS] of every target position t, and the covered part of each
 // source unit [i, i+1] in it, by the four cases of the box filter.
-AxisTable BuildAxis(int target_length, int source_length, double scale) {
-  AxisTable table;
+void BuildAxis(int target_length, int source_length, double scale, AxisTable& table) {
   table.spans.resize(static_cast<size_t>(target_length));
+  table.weights.clear();
   for (int t = 0; t < target_length; ++t) {
     const double a0 = static_cast<double>(t) * scale;
     const double a1 = static_cast<double>(t + 1) * scale - kResampleEps;
@@ -68,7 +59,6 @@ AxisTable BuildAxis(int target_length, int source_length, double scale) {
       table.weights.push_back(w);
     }
   }
-  return table;
 }
 
 // Rounds a channel mean (0 to just above 255) to the nearest byte, ties to even: adding and
@@ -83,10 +73,12 @@ inline uint8_t RoundHalfEven(double value) {
 // Rows outer, columns inner; per source pixel (wx*wy)*channel is added to each channel's sum.
 template <int C>
 void ResampleChannels(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area,
-                      int w, int h, Bitmap& target) {
-  std::vector<const uint8_t*> source_rows(static_cast<size_t>(source.height));
+                      int w, int h, Bitmap& target, ResampleScratch& scratch) {
+  std::vector<const uint8_t*>& source_rows = scratch.source_rows;
+  source_rows.resize(static_cast<size_t>(source.height));
   for (int j = 0; j < source.height; ++j) source_rows[static_cast<size_t>(j)] = source.Row(j);
-  std::vector<uint8_t*> target_rows(static_cast<size_t>(h));
+  std::vector<uint8_t*>& target_rows = scratch.target_rows;
+  target_rows.resize(static_cast<size_t>(h));
   for (int y = 0; y < h; ++y) target_rows[static_cast<size_t>(y)] = target.Row(y);
 
   for (int y = 0; y < h; ++y) {
@@ -116,8 +108,11 @@ void ResampleChannels(const Bitmap& source, const AxisTable& columns, const Axis
 // order (row 2y: column 2x, then 2x+1; then row 2y+1).
 template <int C>
 void HalveChannels(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area, int w,
-                   int h, Bitmap& target) {
-  std::vector<double> wx0(static_cast<size_t>(w)), wx1(static_cast<size_t>(w));
+                   int h, Bitmap& target, ResampleScratch& scratch) {
+  std::vector<double>& wx0 = scratch.wx0;
+  std::vector<double>& wx1 = scratch.wx1;
+  wx0.resize(static_cast<size_t>(w));
+  wx1.resize(static_cast<size_t>(w));
   for (int x = 0; x < w; ++x) {
     const size_t k = columns.spans[static_cast<size_t>(x)].weights;
     wx0[static_cast<size_t>(x)] = columns.weights[k];
@@ -177,8 +172,13 @@ void DivideAndRound(const double* sums, size_t n, double area, uint8_t* out) {
 // HalveChannels<1> four target pixels at a time. SSE2 double arithmetic is the same IEEE
 // arithmetic as the scalar form, operation for operation, so the sums are the same.
 void HalveGreySse2(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area, int w,
-                   int h, Bitmap& target) {
-  std::vector<double> wx0(static_cast<size_t>(w)), wx1(static_cast<size_t>(w)), sums(static_cast<size_t>(w));
+                   int h, Bitmap& target, ResampleScratch& scratch) {
+  std::vector<double>& wx0 = scratch.wx0;
+  std::vector<double>& wx1 = scratch.wx1;
+  std::vector<double>& sums = scratch.sums;
+  wx0.resize(static_cast<size_t>(w));
+  wx1.resize(static_cast<size_t>(w));
+  sums.resize(static_cast<size_t>(w));
   for (int x = 0; x < w; ++x) {
     const size_t k = columns.spans[static_cast<size_t>(x)].weights;
     wx0[static_cast<size_t>(x)] = columns.weights[k];
@@ -264,8 +264,13 @@ __attribute__((target("avx2"))) inline __m256d WidenLanes(__m128i v, int high_ha
 
 __attribute__((target("avx2"))) void HalveGreyAvx2(const Bitmap& source, const AxisTable& columns,
                                                    const AxisTable& rows, double area, int w, int h,
-                                                   Bitmap& target) {
-  std::vector<double> wx0(static_cast<size_t>(w)), wx1(static_cast<size_t>(w)), sums(static_cast<size_t>(w));
+                                                   Bitmap& target, ResampleScratch& scratch) {
+  std::vector<double>& wx0 = scratch.wx0;
+  std::vector<double>& wx1 = scratch.wx1;
+  std::vector<double>& sums = scratch.sums;
+  wx0.resize(static_cast<size_t>(w));
+  wx1.resize(static_cast<size_t>(w));
+  sums.resize(static_cast<size_t>(w));
   for (int x = 0; x < w; ++x) {
     const size_t k = columns.spans[static_cast<size_t>(x)].weights;
     wx0[static_cast<size_t>(x)] = columns.weights[k];
@@ -352,9 +357,10 @@ __attribute__((target("avx2"))) inline void BgrGroup(const uint8_t* const* src, 
 
 __attribute__((target("avx2"))) void ResampleBgrAvx2(const Bitmap& source, const AxisTable& columns,
                                                      const AxisTable& rows, double area, int w, int h,
-                                                     Bitmap& target) {
+                                                     Bitmap& target, ResampleScratch& scratch) {
   constexpr int kGroup = 4;
-  std::vector<const uint8_t*> source_rows(static_cast<size_t>(source.height));
+  std::vector<const uint8_t*>& source_rows = scratch.source_rows;
+  source_rows.resize(static_cast<size_t>(source.height));
   for (int j = 0; j < source.height; ++j) source_rows[static_cast<size_t>(j)] = source.Row(j);
   const uint8_t* last_pixel = source.pixels.data() + source.pixels.size() - 3;
   for (int y = 0; y < h; ++y) {
@@ -430,6 +436,11 @@ void DrawAt00(const Bitmap& source, Bitmap& target) {
 }
 
 void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target) {
+  ResampleScratch scratch;
+  ResampleInto(source, w, h, target, scratch);
+}
+
+void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target, ResampleScratch& scratch) {
   if (source.width <= 0 || source.height <= 0 || w <= 0 || h <= 0 || target.width < w ||
       target.height < h || target.channels != source.channels) {
     throw Error("Assertion failure (common/BitmapUtils)");
@@ -439,8 +450,10 @@ void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target) {
   const double sy = static_cast<double>(H) / h;
   // The area ratio is held in single precision; every channel is divided by that value.
   const float area = static_cast<float>(static_cast<double>(static_cast<int64_t>(W) * H) / w / h);
-  const AxisTable columns = BuildAxis(w, W, sx);
-  const AxisTable rows = BuildAxis(h, H, sy);
+  const AxisTable& columns = scratch.columns;
+  const AxisTable& rows = scratch.rows;
+  BuildAxis(w, W, sx, scratch.columns);
+  BuildAxis(h, H, sy, scratch.rows);
   const bool halving = IsHalving(columns) && IsHalving(rows);
   const ResampleLoops loops = g_loops.load(std::memory_order_relaxed);
 #if defined(DW_RESAMPLE_AVX2)
@@ -455,26 +468,26 @@ void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target) {
 #endif
   if (source.channels == 1) {
     if (!halving) {
-      ResampleChannels<1>(source, columns, rows, area, w, h, target);
+      ResampleChannels<1>(source, columns, rows, area, w, h, target, scratch);
 #if defined(DW_RESAMPLE_AVX2)
     } else if (avx2) {
-      HalveGreyAvx2(source, columns, rows, area, w, h, target);
+      HalveGreyAvx2(source, columns, rows, area, w, h, target, scratch);
 #endif
 #if defined(__SSE2__)
     } else if (sse2) {
-      HalveGreySse2(source, columns, rows, area, w, h, target);
+      HalveGreySse2(source, columns, rows, area, w, h, target, scratch);
 #endif
     } else {
-      HalveChannels<1>(source, columns, rows, area, w, h, target);
+      HalveChannels<1>(source, columns, rows, area, w, h, target, scratch);
     }
   } else {
 #if defined(DW_RESAMPLE_AVX2)
     if (avx2) {
-      ResampleBgrAvx2(source, columns, rows, area, w, h, target);
+      ResampleBgrAvx2(source, columns, rows, area, w, h, target, scratch);
       return;
     }
 #endif
-    (halving ? HalveChannels<3> : ResampleChannels<3>)(source, columns, rows, area, w, h, target);
+    (halving ? HalveChannels<3> : ResampleChannels<3>)(source, columns, rows, area, w, h, target, scratch);
   }
   (void)sse2;
 }

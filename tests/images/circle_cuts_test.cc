@@ -113,6 +113,19 @@ TEST(CircleCuts, ConvertRunsCoverThePaddedImage) {
   EXPECT_EQ(runs.first_seen.size(), 2u);
   EXPECT_EQ(runs.runs[1].length, 3u);
   EXPECT_EQ(runs.runs.back().length, 3u + 24u);
+  // Odd pages of one even size: the white row added to the second must not keep the first's ink.
+  test::WritePng(dir / "0005.png", Bitmap(41, 30, 1, 0));
+  test::WritePng(dir / "0006.png", Bitmap(41, 29, 1, 0));
+  CircleCut_Convert(dir / "0005.png", scratch, runs);
+  CircleCut_Convert(dir / "0006.png", scratch, runs);
+  ConvertScratch fresh;
+  ColourRuns expected;
+  CircleCut_Convert(dir / "0006.png", fresh, expected);
+  ASSERT_EQ(runs.runs.size(), expected.runs.size());
+  for (size_t i = 0; i < runs.runs.size(); ++i) {
+    EXPECT_EQ(runs.runs[i].colour, expected.runs[i].colour) << i;
+    EXPECT_EQ(runs.runs[i].length, expected.runs[i].length) << i;
+  }
 }
 
 }  // namespace
