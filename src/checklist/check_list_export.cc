@@ -106,7 +106,7 @@ CheckListExportResult CheckListExport::Run() {
 
   ForceDirectories(params.destination_folder);
   result.csv_file = params.destination_folder / kExportFileName;
-  AtomicSave(result.csv_file, csv);
+  DurableSave(result.csv_file, csv);
   return result;
 }
 

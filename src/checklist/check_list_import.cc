@@ -96,8 +96,8 @@ CheckListImportResult CheckListImport::Run() {
       result.stopped_day = d;
       return result;
     }
-    AtomicSave(params.output_folder / CheckFileName(d), CheckFileOf(records));
-    AtomicSave(params.output_folder / MemoFileName(d), MemoFileOf(records, day_index[d - 1]));
+    DurableSave(params.output_folder / CheckFileName(d), CheckFileOf(records));
+    DurableSave(params.output_folder / MemoFileName(d), MemoFileOf(records, day_index[d - 1]));
     result.days_written = d;
   }
   return result;

@@ -1,6 +1,7 @@
 #include "common/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,7 +18,11 @@ bool IsPartialFile(const fs::path& path) {
          name.compare(name.size() - kPartialSuffix.size(), kPartialSuffix.size(), kPartialSuffix) == 0;
 }
 
-void AtomicSave(const fs::path& path, std::string_view bytes) {
+namespace {
+
+enum class Flush { kNo, kYes };
+
+void Save(const fs::path& path, std::string_view bytes, Flush flush) {
   fs::path temp = path;
   temp += kPartialSuffix;
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -35,7 +40,8 @@ void AtomicSave(const fs::path& path, std::string_view bytes) {
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) error = errno;
+  // File systems that cannot flush (EINVAL) or are read-only (EROFS) have nothing to flush.
+  if (error == 0 && flush == Flush::kYes && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
@@ -44,13 +50,25 @@ void AtomicSave(const fs::path& path, std::string_view bytes) {
   }
 }
 
-std::string ReadWholeFile(const fs::path& path) {
+}  // namespace
+
+void AtomicSave(const fs::path& path, std::string_view bytes) { Save(path, bytes, Flush::kNo); }
+
+void DurableSave(const fs::path& path, std::string_view bytes) { Save(path, bytes, Flush::kYes); }
+
+void ReadWholeFileInto(const fs::path& path, std::string& out) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw CannotOpen(path, errno);
-  std::string out;
-  char buffer[65536];
+  // Read straight into a buffer of the file's size; a file that grows meanwhile is read on.
+  struct stat st {};
+  size_t size = 0;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) size = static_cast<size_t>(st.st_size);
+  constexpr size_t kMoreBytes = 65536;
+  out.resize(size > 0 ? size + 1 : kMoreBytes);
+  size_t filled = 0;
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (filled == out.size()) out.resize(out.size() * 2);
+    ssize_t n = ::read(fd, out.data() + filled, out.size() - filled);
     if (n < 0) {
       if (errno == EINTR) continue;
       int e = errno;
@@ -58,9 +76,15 @@ std::string ReadWholeFile(const fs::path& path) {
       throw CannotOpen(path, e);
     }
     if (n == 0) break;
-    out.append(buffer, static_cast<size_t>(n));
+    filled += static_cast<size_t>(n);
   }
   ::close(fd);
+  out.resize(filled);
+}
+
+std::string ReadWholeFile(const fs::path& path) {
+  std::string out;
+  ReadWholeFileInto(path, out);
   return out;
 }
 

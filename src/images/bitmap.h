@@ -50,9 +50,29 @@ inline constexpr double kResampleEps = 0.000001;
 // without pixels.
 Bitmap ResampleBitmap(const Bitmap& source, int w, int h);
 
+// The tables that resampling builds for every image, kept so that the images of a job reuse
+// their memory.
+struct ResampleScratch {
+  // The source pixels one target column (or row) covers along one axis, and their weights.
+  struct Span {
+    int first = 0;
+    int count = 0;
+    size_t weights = 0;  // offset of the span's first weight in Axis::weights
+  };
+  struct Axis {
+    std::vector<Span> spans;
+    std::vector<double> weights;
+  };
+  Axis columns, rows;
+  std::vector<double> wx0, wx1, sums;  // per target column: the halving loops' weights and sums
+  std::vector<const uint8_t*> source_rows;
+  std::vector<uint8_t*> target_rows;
+};
+
 // ResampleBitmap into the top-left w x h pixels of `target` (which must be at least that large and
 // have the source's channel count); the rest of `target` stays as it is.
 void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target);
+void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target, ResampleScratch& scratch);
 
 // The pixel loops ResampleBitmap may use. All of them give the same bytes; the choice exists so
 // that tests and benchmarks can compare them. The default takes the fastest the processor has.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
-#include "images/png_loader.h"
 
 namespace dw {
 
@@ -49,29 +49,31 @@ CircleCutPlan PlanCircleCuts(const std::vector<uint16_t>& day_starts, const std:
 }
 
 Bitmap HalvedPage(const Bitmap& page) {
-  Bitmap padded;
-  HalvedPageInto(page, padded);
-  return padded;
+  ConvertScratch scratch;
+  HalvedPageInto(page, scratch);
+  return std::move(scratch.canvas);
 }
 
-void HalvedPageInto(const Bitmap& page, Bitmap& padded) {
+void HalvedPageInto(const Bitmap& page, ConvertScratch& scratch) {
+  Bitmap& padded = scratch.canvas;
   const int even_w = RoundUpTo(page.width, 2), even_h = RoundUpTo(page.height, 2);
   const int half_w = even_w / 2, half_h = even_h / 2;
   MakeWhiteCanvas(padded, RoundUpTo(half_w, kGdcAlignment), RoundUpTo(half_h, kGdcAlignment), page.channels,
                   half_w, half_h);
   if (even_w == page.width && even_h == page.height) {
-    ResampleInto(page, half_w, half_h, padded);
+    ResampleInto(page, half_w, half_h, padded, scratch.resample);
   } else {
-    Bitmap even(even_w, even_h, page.channels);
-    DrawAt00(page, even);
-    ResampleInto(even, half_w, half_h, padded);
+    // White where the page has no pixel: the added column or row.
+    MakeWhiteCanvas(scratch.even, even_w, even_h, page.channels, page.width, page.height);
+    DrawAt00(page, scratch.even);
+    ResampleInto(scratch.even, half_w, half_h, padded, scratch.resample);
   }
 }
 
-ColourRuns CircleCut_Convert(const std::filesystem::path& path, ConvertScratch& scratch) {
-  LoadPngInto(path, scratch.decoded);
-  HalvedPageInto(scratch.decoded, scratch.canvas);
-  return RunsOf(scratch.canvas);
+void CircleCut_Convert(const std::filesystem::path& path, ConvertScratch& scratch, ColourRuns& out) {
+  LoadPngInto(path, scratch.decoded, scratch.png);
+  HalvedPageInto(scratch.decoded, scratch);
+  RunsInto(scratch.canvas, out);
 }
 
 }  // namespace dw

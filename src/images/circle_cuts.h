@@ -9,6 +9,7 @@
 
 #include "images/bitmap.h"
 #include "images/colour_runs.h"
+#include "images/png_loader.h"
 
 namespace dw {
 
@@ -40,21 +41,24 @@ struct CircleCutPlan {
 // no folder and are skipped.
 CircleCutPlan PlanCircleCuts(const std::vector<uint16_t>& day_starts, const std::function<bool(int)>& page_exists);
 
-// A page on an even canvas (a white column or row added to an odd side), halved with
-// ResampleBitmap, and padded with white at the right and bottom to multiples of 8.
-Bitmap HalvedPage(const Bitmap& page);
-// The same into `padded`, reusing its memory.
-void HalvedPageInto(const Bitmap& page, Bitmap& padded);
-
-// Canvases that one worker reuses from image to image, so that pages do not take fresh memory.
+// Memory that one worker reuses from image to image, so that pages do not take fresh memory.
 struct ConvertScratch {
+  PngScratch png;
   Bitmap decoded;
   Bitmap overlay;
   Bitmap canvas;
+  Bitmap even;  // an odd-sized page made even
+  ResampleScratch resample;
 };
 
+// A page on an even canvas (a white column or row added to an odd side), halved with
+// ResampleBitmap, and padded with white at the right and bottom to multiples of 8.
+Bitmap HalvedPage(const Bitmap& page);
+// The same into scratch.canvas, reusing the scratch memory.
+void HalvedPageInto(const Bitmap& page, ConvertScratch& scratch);
+
 // CircleCut_Convert without the palette step: the page PNG at `path` as the colour runs of its
-// GDC image.
-ColourRuns CircleCut_Convert(const std::filesystem::path& path, ConvertScratch& scratch);
+// GDC image, into `out` (whose memory is reused).
+void CircleCut_Convert(const std::filesystem::path& path, ConvertScratch& scratch, ColourRuns& out);
 
 }  // namespace dw

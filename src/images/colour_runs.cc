@@ -1,5 +1,6 @@
 #include "images/colour_runs.h"
 
+#include <array>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -29,7 +30,8 @@ inline uint16_t ColourAt(const uint8_t* p) {
 template <int C>
 class RunCollector {
  public:
-  RunCollector(const uint8_t* pixels, int excluded, ColourRuns& out) : pixels_(pixels), out_(out), seen_(kColour15Count, 0) {
+  RunCollector(const uint8_t* pixels, int excluded, ColourRuns& out) : pixels_(pixels), out_(out) {
+    seen_.fill(0);
     if (excluded >= 0) seen_[static_cast<size_t>(excluded)] = 1;
   }
   // A new run starts at pixel `start` (> the previous start).
@@ -46,7 +48,7 @@ class RunCollector {
  private:
   const uint8_t* pixels_;
   ColourRuns& out_;
-  std::vector<uint8_t> seen_;
+  std::array<uint8_t, kColour15Count> seen_;
   size_t start_ = 0;
 };
 
@@ -88,10 +90,17 @@ void ScanRuns(const uint8_t* p, size_t pixels, RunCollector<C>& runs) {
 
 ColourRuns RunsOf(const Bitmap& image, int excluded) {
   ColourRuns out;
+  RunsInto(image, out, excluded);
+  return out;
+}
+
+void RunsInto(const Bitmap& image, ColourRuns& out, int excluded) {
   out.width = image.width;
   out.height = image.height;
+  out.runs.clear();
+  out.first_seen.clear();
   const size_t pixels = static_cast<size_t>(image.width) * image.height;
-  if (pixels == 0) return out;
+  if (pixels == 0) return;
   if (image.channels == 1) {
     RunCollector<1> runs(image.pixels.data(), excluded, out);
     ScanRuns<1>(image.pixels.data(), pixels, runs);
@@ -101,7 +110,6 @@ ColourRuns RunsOf(const Bitmap& image, int excluded) {
     ScanRuns<3>(image.pixels.data(), pixels, runs);
     runs.StartAt(pixels);
   }
-  return out;
 }
 
 }  // namespace dw

@@ -28,5 +28,7 @@ struct ColourRuns {
 // The runs of a grey or blue-green-red canvas. A colour equal to `excluded` (if >= 0) never
 // enters first_seen; it still forms runs.
 ColourRuns RunsOf(const Bitmap& image, int excluded = -1);
+// The same into `out`, whose vectors keep their memory from image to image.
+void RunsInto(const Bitmap& image, ColourRuns& out, int excluded = -1);
 
 }  // namespace dw

@@ -29,8 +29,10 @@ struct GdcStats {
 // the total size in the first four bytes. Adjacent runs of one index join.
 class GdcCoder {
  public:
-  // `capacity`: bytes to set aside for the file (it grows beyond when needed).
-  GdcCoder(uint16_t width, uint16_t height, size_t capacity = 256);
+  // Codes into `buffer`, which keeps its memory from file to file (it is never shrunk, so its
+  // size is not the file's). `capacity`: bytes to set aside for the file (it grows beyond when
+  // needed).
+  GdcCoder(uint16_t width, uint16_t height, std::string& buffer, size_t capacity = 256);
   void Add(uint8_t index, uint32_t count) {
     if (count == 0) return;
     if (pending_ != 0 && index == value_) {
@@ -42,8 +44,8 @@ class GdcCoder {
     }
     if (pending_ > kMaxRunLength) EmitFullRuns();
   }
-  // The complete file; the coder is spent afterwards.
-  std::string Finish();
+  // The complete file, in the buffer; the coder is spent afterwards.
+  std::string_view Finish();
 
  private:
   // Room for `n` more bytes.
@@ -68,7 +70,7 @@ class GdcCoder {
   // Packets of 127 while more than 127 pixels wait: the greedy run is cut at 127.
   void EmitFullRuns();
 
-  std::string out_;
+  std::string& out_;
   size_t size_ = 0;
   uint8_t value_ = 0;
   uint32_t pending_ = 0;
@@ -83,9 +85,11 @@ std::string EncodeGdc(std::string_view index_image);
 
 // The GDC file of an image whose colours all have palette indices already.
 std::string EncodeGdc(const ColourRuns& image, const SharedPalette& palette);
+// The same coded in `buffer` (see GdcCoder); the file is valid until the buffer is used again.
+std::string_view EncodeGdcInto(const ColourRuns& image, const SharedPalette& palette, std::string& buffer);
 
 // Saves GDC bytes atomically at `path` and raises the largest-file statistic.
-void SaveGdc(const std::string& gdc, const std::filesystem::path& path, GdcStats& stats);
+void SaveGdc(std::string_view gdc, const std::filesystem::path& path, GdcStats& stats);
 
 // Codes an index image and saves it as a GDC file at `path`. The width and height written are
 // the index image's own; the two arguments only name them.

@@ -92,18 +92,23 @@ void LargeMapCanvasInto(const Bitmap& map_any, const Bitmap& overlay_any, Bitmap
   }
 }
 
-ColourRuns MapLarge_Convert(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas) {
+void MapLarge_Convert(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas, ColourRuns& out) {
   LargeMapCanvasInto(map, overlay, canvas);
-  return RunsOf(canvas);
+  RunsInto(canvas, out);
 }
 
 std::string BlankLayerFile(int width, int height) {
-  std::string file(static_cast<size_t>(width) * height + 8, '\0');
+  std::string file;
+  BlankLayerFileInto(width, height, file);
+  return file;
+}
+
+void BlankLayerFileInto(int width, int height, std::string& file) {
+  file.assign(static_cast<size_t>(width) * height + 8, '\0');
   file[0] = static_cast<char>(width & 0xFF);
   file[1] = static_cast<char>((width >> 8) & 0xFF);
   file[2] = static_cast<char>(height & 0xFF);
   file[3] = static_cast<char>((height >> 8) & 0xFF);
-  return file;
 }
 
 }  // namespace dw

@@ -64,11 +64,13 @@ Bitmap LargeMapCanvas(const Bitmap& map, const Bitmap& overlay);
 // The same into `canvas`, reusing its memory.
 void LargeMapCanvasInto(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas);
 
-// MapLarge_Convert of one decoded map and its overlay, without the palette step; `canvas` is
-// scratch memory.
-ColourRuns MapLarge_Convert(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas);
+// MapLarge_Convert of one decoded map and its overlay, without the palette step, into `out`
+// (whose memory is reused); `canvas` is scratch memory.
+void MapLarge_Convert(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas, ColourRuns& out);
 
 // The blank layer file of a large map: its width and height, then width*height + 4 zero bytes.
 std::string BlankLayerFile(int width, int height);
+// The same in `buffer`, whose memory is reused.
+void BlankLayerFileInto(int width, int height, std::string& buffer);
 
 }  // namespace dw

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,9 +35,31 @@ struct Prepared {
   std::exception_ptr large_error;
 };
 
-void PrepareHallMap(const ImageJobItem& item, Prepared& result, ConvertScratch& scratch) {
+// Run lists go from the commit of one image back to the preparation of a later one, so that their
+// memory is reused: no more lists exist than items are in flight at a time.
+class RunsPool {
+ public:
+  ColourRuns Take() {
+    std::lock_guard lock(mutex_);
+    if (free_.empty()) return {};
+    ColourRuns runs = std::move(free_.back());
+    free_.pop_back();
+    return runs;
+  }
+  void Give(ColourRuns&& runs) {
+    if (runs.runs.capacity() == 0) return;  // nothing worth keeping
+    std::lock_guard lock(mutex_);
+    free_.push_back(std::move(runs));
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<ColourRuns> free_;
+};
+
+void PrepareHallMap(const ImageJobItem& item, Prepared& result, ConvertScratch& scratch, RunsPool& pool) {
   try {
-    LoadPngInto(item.source, scratch.decoded);
+    LoadPngInto(item.source, scratch.decoded, scratch.png);
   } catch (...) {
     result.mini_error = result.large_error = std::current_exception();
     return;
@@ -47,16 +70,20 @@ void PrepareHallMap(const ImageJobItem& item, Prepared& result, ConvertScratch& 
     result.mini_error = std::current_exception();
   }
   try {
-    LoadPngInto(item.overlay, scratch.overlay);
-    result.runs = MapLarge_Convert(scratch.decoded, scratch.overlay, scratch.canvas);
+    LoadPngInto(item.overlay, scratch.overlay, scratch.png);
+    result.runs = pool.Take();
+    MapLarge_Convert(scratch.decoded, scratch.overlay, scratch.canvas, result.runs);
   } catch (...) {
     result.large_error = std::current_exception();
   }
 }
 
-void Prepare(const ImageJobItem& item, Prepared& result, ConvertScratch& scratch) {
-  if (item.kind == ImageJobItem::Kind::kPage) result.runs = CircleCut_Convert(item.source, scratch);
-  if (item.kind == ImageJobItem::Kind::kHallMap) PrepareHallMap(item, result, scratch);
+void Prepare(const ImageJobItem& item, Prepared& result, ConvertScratch& scratch, RunsPool& pool) {
+  if (item.kind == ImageJobItem::Kind::kPage) {
+    result.runs = pool.Take();
+    CircleCut_Convert(item.source, scratch, result.runs);
+  }
+  if (item.kind == ImageJobItem::Kind::kHallMap) PrepareHallMap(item, result, scratch, pool);
 }
 
 // Palette entries are taken here, on the calling thread, in the job's order.
@@ -88,6 +115,13 @@ void ImageConversion::Run() {
   log_.SetProgressMax(page_count);
 
   std::vector<Prepared> prepared(items.size());
+  RunsPool pool;
+  // Frees an item's results, returning its run list to the pool.
+  auto release = [&](Prepared& p) {
+    pool.Give(std::move(p.runs));
+    p = Prepared{};
+  };
+  std::string gdc_buffer, layer_buffer;  // the files being saved, reused from image to image
   // The three groups of a day: mini maps E123, E456, W12, then their large maps.
   auto commit_map_day = [&](size_t last) {
     const size_t first = last + 1 - kHallGroups.size();
@@ -102,11 +136,12 @@ void ImageConversion::Run() {
       const ColourRuns& large = prepared[i].runs;
       AssignColours(large, palette_);
       largest_area = std::max(largest_area, Area(large));
-      SaveGdc(EncodeGdc(large, palette_), items[i].large, stats_);
-      AtomicSave(items[i].layer, BlankLayerFile(large.width, large.height));
+      SaveGdc(EncodeGdcInto(large, palette_, gdc_buffer), items[i].large, stats_);
+      BlankLayerFileInto(large.width, large.height, layer_buffer);
+      AtomicSave(items[i].layer, layer_buffer);
       log_.ProcessEvents();
     }
-    for (size_t i = first; i <= last; ++i) prepared[i] = Prepared{};
+    for (size_t i = first; i <= last; ++i) release(prepared[i]);
   };
   auto commit = [&](size_t i) {
     const ImageJobItem& item = items[i];
@@ -118,7 +153,7 @@ void ImageConversion::Run() {
       case ImageJobItem::Kind::kPage:
         AssignColours(p.runs, palette_);
         largest_area = std::max(largest_area, Area(p.runs));
-        SaveGdc(EncodeGdc(p.runs, palette_), item.output, stats_);
+        SaveGdc(EncodeGdcInto(p.runs, palette_, gdc_buffer), item.output, stats_);
         log_.ProcessEvents();
         if (++converted_ % kProgressStep == 0) {
           log_.SetProgressPosition(converted_);
@@ -135,13 +170,14 @@ void ImageConversion::Run() {
         if (item.last_of_day) commit_map_day(i);
         return;  // the day's results are freed by commit_map_day
     }
-    p = Prepared{};  // frees the image before the next one
+    release(p);
   };
   const int workers = WorkerCount(threads);
   std::vector<ConvertScratch> scratch(static_cast<size_t>(workers) + 1);  // worker 0: this thread
   RunOrdered(
       items.size(), workers, kItemsAheadPerThread * static_cast<size_t>(workers) + 1,
-      [&](size_t i, int worker) { Prepare(items[i], prepared[i], scratch[static_cast<size_t>(worker)]); }, commit);
+      [&](size_t i, int worker) { Prepare(items[i], prepared[i], scratch[static_cast<size_t>(worker)], pool); },
+      commit);
 
   sizes.U32(largest_area).U32(stats_.largest_file);
   if (palette_.merged() > 0) {

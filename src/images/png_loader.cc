@@ -133,7 +133,7 @@ inline uint8_t OverWhite(unsigned c, unsigned a) {
 
 }  // namespace
 
-void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out) {
+void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out, PngScratch& scratch) {
   if (bytes.size() < kPngSignatureBytes ||
       png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, kPngSignatureBytes) != 0) {
     throw DecodeError(name, "PNG ファイルではありません");
@@ -155,23 +155,23 @@ void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bi
   out.height = static_cast<int>(s.height);
   out.channels = out_channels;
   // Opaque images decode straight into the canvas; transparent ones through a buffer.
-  std::vector<uint8_t> with_alpha;
   uint8_t* decoded;
   if (s.channels == out_channels) {
     out.pixels.resize(s.row_bytes * s.height);
     decoded = out.pixels.data();
   } else {
-    with_alpha.resize(s.row_bytes * s.height);
-    decoded = with_alpha.data();
+    scratch.with_alpha.resize(s.row_bytes * s.height);
+    decoded = scratch.with_alpha.data();
   }
-  std::vector<png_bytep> rows(s.height);
+  std::vector<uint8_t*>& rows = scratch.rows;
+  rows.resize(s.height);
   for (png_uint_32 y = 0; y < s.height; ++y) rows[y] = decoded + y * s.row_bytes;
   if (!ReadRows(&s, rows.data())) throw DecodeError(name, s.error);
 
   if (s.channels != out_channels) {
     const size_t n = static_cast<size_t>(s.width) * s.height;
     out.pixels.resize(n * out_channels);
-    const uint8_t* in = with_alpha.data();
+    const uint8_t* in = scratch.with_alpha.data();
     uint8_t* o = out.pixels.data();
     for (size_t i = 0; i < n; ++i, in += s.channels, o += out_channels) {
       const unsigned a = in[s.channels - 1];
@@ -182,11 +182,15 @@ void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bi
 
 Bitmap DecodePng(std::string_view bytes, const std::filesystem::path& name) {
   Bitmap out;
-  DecodePngInto(bytes, name, out);
+  PngScratch scratch;
+  DecodePngInto(bytes, name, out, scratch);
   return out;
 }
 
-void LoadPngInto(const std::filesystem::path& path, Bitmap& out) { DecodePngInto(ReadWholeFile(path), path, out); }
+void LoadPngInto(const std::filesystem::path& path, Bitmap& out, PngScratch& scratch) {
+  ReadWholeFileInto(path, scratch.file);
+  DecodePngInto(scratch.file, path, out, scratch);
+}
 
 Bitmap LoadPngToBitmap(const std::filesystem::path& path) { return DecodePng(ReadWholeFile(path), path); }
 

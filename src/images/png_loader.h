@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "images/bitmap.h"
 
@@ -26,13 +28,22 @@ inline constexpr size_t kMaxPngChunkBytes = 8u * 1024 * 1024;
 // Throws dw::Error naming `name` when the bytes are not a PNG libpng can decode or the image is
 // larger than the limits above.
 Bitmap DecodePng(std::string_view bytes, const std::filesystem::path& name);
-// The same into `out`, whose memory is reused when it is large enough (out's old pixels are lost,
-// also on failure).
-void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out);
+
+// Memory that one decoder reuses from image to image: the file's bytes, the rows of a
+// transparent image before compositing, and the row table.
+struct PngScratch {
+  std::string file;
+  std::vector<uint8_t> with_alpha;
+  std::vector<uint8_t*> rows;
+};
+
+// DecodePng into `out`, whose memory is reused when it is large enough (out's old pixels are
+// lost, also on failure).
+void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out, PngScratch& scratch);
 
 // Reads a PNG file and decodes it as DecodePng does: the image over white, on a canvas of its own
 // size. Throws CannotOpen for a file that cannot be read.
 Bitmap LoadPngToBitmap(const std::filesystem::path& path);
-void LoadPngInto(const std::filesystem::path& path, Bitmap& out);
+void LoadPngInto(const std::filesystem::path& path, Bitmap& out, PngScratch& scratch);
 
 }  // namespace dw

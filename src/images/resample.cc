@@ -24,9 +24,9 @@ std::atomic<ResampleLoops> g_loops{ResampleLoops::kFastest};
 
 // Footprint [t*scale, (t+1)*scale - EPS] of every target position t, and the covered part of each
 // source unit [i, i+1] in it, by the four cases of the box filter.
-AxisTable BuildAxis(int target_length, int source_length, double scale) {
-  AxisTable table;
+void BuildAxis(int target_length, int source_length, double scale, AxisTable& table) {
   table.spans.resize(static_cast<size_t>(target_length));
+  table.weights.clear();
   for (int t = 0; t < target_length; ++t) {
     const double a0 = static_cast<double>(t) * scale;
     const double a1 = static_cast<double>(t + 1) * scale - kResampleEps;
@@ -53,16 +53,17 @@ AxisTable BuildAxis(int target_length, int source_length, double scale) {
       table.weights.push_back(w);
     }
   }
-  return table;
 }
 
 // Rows outer, columns inner; per source pixel (wx*wy)*channel is added to each channel's sum.
 template <int C>
 void ResampleChannels(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area,
-                      int w, int h, Bitmap& target) {
-  std::vector<const uint8_t*> source_rows(static_cast<size_t>(source.height));
+                      int w, int h, Bitmap& target, ResampleScratch& scratch) {
+  std::vector<const uint8_t*>& source_rows = scratch.source_rows;
+  source_rows.resize(static_cast<size_t>(source.height));
   for (int j = 0; j < source.height; ++j) source_rows[static_cast<size_t>(j)] = source.Row(j);
-  std::vector<uint8_t*> target_rows(static_cast<size_t>(h));
+  std::vector<uint8_t*>& target_rows = scratch.target_rows;
+  target_rows.resize(static_cast<size_t>(h));
   for (int y = 0; y < h; ++y) target_rows[static_cast<size_t>(y)] = target.Row(y);
 
   for (int y = 0; y < h; ++y) {
@@ -92,8 +93,11 @@ void ResampleChannels(const Bitmap& source, const AxisTable& columns, const Axis
 // order (row 2y: column 2x, then 2x+1; then row 2y+1).
 template <int C>
 void HalveChannels(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area, int w,
-                   int h, Bitmap& target) {
-  std::vector<double> wx0(static_cast<size_t>(w)), wx1(static_cast<size_t>(w));
+                   int h, Bitmap& target, ResampleScratch& scratch) {
+  std::vector<double>& wx0 = scratch.wx0;
+  std::vector<double>& wx1 = scratch.wx1;
+  wx0.resize(static_cast<size_t>(w));
+  wx1.resize(static_cast<size_t>(w));
   for (int x = 0; x < w; ++x) {
     const size_t k = columns.spans[static_cast<size_t>(x)].weights;
     wx0[static_cast<size_t>(x)] = columns.weights[k];
@@ -130,6 +134,11 @@ bool IsHalving(const AxisTable& axis) {
 }  // namespace
 
 void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target) {
+  ResampleScratch scratch;
+  ResampleInto(source, w, h, target, scratch);
+}
+
+void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target, ResampleScratch& scratch) {
   if (source.width <= 0 || source.height <= 0 || w <= 0 || h <= 0 || target.width < w ||
       target.height < h || target.channels != source.channels) {
     throw InternalError("Assertion failure (common/BitmapUtils)");
@@ -139,8 +148,10 @@ void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target) {
   const double sy = static_cast<double>(H) / h;
   // The area ratio is held in single precision; every channel is divided by that value.
   const float area = static_cast<float>(static_cast<double>(static_cast<int64_t>(W) * H) / w / h);
-  const AxisTable columns = BuildAxis(w, W, sx);
-  const AxisTable rows = BuildAxis(h, H, sy);
+  const AxisTable& columns = scratch.columns;
+  const AxisTable& rows = scratch.rows;
+  BuildAxis(w, W, sx, scratch.columns);
+  BuildAxis(h, H, sy, scratch.rows);
   const bool halving = IsHalving(columns) && IsHalving(rows);
   const ResampleLoops loops = g_loops.load(std::memory_order_relaxed);
 #if defined(DW_RESAMPLE_AVX2)
@@ -155,26 +166,26 @@ void ResampleInto(const Bitmap& source, int w, int h, Bitmap& target) {
 #endif
   if (source.channels == 1) {
     if (!halving) {
-      ResampleChannels<1>(source, columns, rows, area, w, h, target);
+      ResampleChannels<1>(source, columns, rows, area, w, h, target, scratch);
 #if defined(DW_RESAMPLE_AVX2)
     } else if (avx2) {
-      resample::HalveGreyAvx2(source, columns, rows, area, w, h, target);
+      resample::HalveGreyAvx2(source, columns, rows, area, w, h, target, scratch);
 #endif
 #if defined(__SSE2__)
     } else if (sse2) {
-      resample::HalveGreySse2(source, columns, rows, area, w, h, target);
+      resample::HalveGreySse2(source, columns, rows, area, w, h, target, scratch);
 #endif
     } else {
-      HalveChannels<1>(source, columns, rows, area, w, h, target);
+      HalveChannels<1>(source, columns, rows, area, w, h, target, scratch);
     }
   } else {
 #if defined(DW_RESAMPLE_AVX2)
     if (avx2) {
-      resample::ResampleBgrAvx2(source, columns, rows, area, w, h, target);
+      resample::ResampleBgrAvx2(source, columns, rows, area, w, h, target, scratch);
       return;
     }
 #endif
-    (halving ? HalveChannels<3> : ResampleChannels<3>)(source, columns, rows, area, w, h, target);
+    (halving ? HalveChannels<3> : ResampleChannels<3>)(source, columns, rows, area, w, h, target, scratch);
   }
   (void)sse2;
 }

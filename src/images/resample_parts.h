@@ -11,17 +11,8 @@
 
 namespace dw::resample {
 
-// The source pixels one target column (or row) covers along one axis, and their weights.
-struct AxisSpan {
-  int first = 0;
-  int count = 0;
-  size_t weights = 0;  // offset of the span's first weight in AxisTable::weights
-};
-
-struct AxisTable {
-  std::vector<AxisSpan> spans;
-  std::vector<double> weights;
-};
+using AxisSpan = ResampleScratch::Span;
+using AxisTable = ResampleScratch::Axis;
 
 // Rounds a channel mean (0 to just above 255) to the nearest byte, ties to even: adding and
 // taking away 1.5 * 2^52 leaves the value rounded to an integer in the default rounding mode,
@@ -32,18 +23,19 @@ inline uint8_t RoundHalfEven(double value) {
   return static_cast<uint8_t>(static_cast<int>(std::clamp(rounded, 0.0, 255.0)));
 }
 
-// The SIMD forms of the pixel loops (resample_simd.cc). Each gives the plain loop's bytes.
+// The SIMD forms of the pixel loops (resample_simd.cc). Each gives the plain loop's bytes and
+// keeps its working rows in `scratch`.
 #if defined(__SSE2__)
 void HalveGreySse2(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area, int w,
-                   int h, Bitmap& target);
+                   int h, Bitmap& target, ResampleScratch& scratch);
 #endif
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define DW_RESAMPLE_AVX2 1
 bool HasAvx2();
 void HalveGreyAvx2(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area, int w,
-                   int h, Bitmap& target);
+                   int h, Bitmap& target, ResampleScratch& scratch);
 void ResampleBgrAvx2(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area, int w,
-                     int h, Bitmap& target);
+                   int h, Bitmap& target, ResampleScratch& scratch);
 #endif
 
 }  // namespace dw::resample

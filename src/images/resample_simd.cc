@@ -53,8 +53,13 @@ void DivideAndRound(const double* sums, size_t n, double area, uint8_t* out) {
 // HalveChannels<1> four target pixels at a time. SSE2 double arithmetic is the same IEEE
 // arithmetic as the scalar form, operation for operation, so the sums are the same.
 void HalveGreySse2(const Bitmap& source, const AxisTable& columns, const AxisTable& rows, double area, int w,
-                   int h, Bitmap& target) {
-  std::vector<double> wx0(static_cast<size_t>(w)), wx1(static_cast<size_t>(w)), sums(static_cast<size_t>(w));
+                   int h, Bitmap& target, ResampleScratch& scratch) {
+  std::vector<double>& wx0 = scratch.wx0;
+  std::vector<double>& wx1 = scratch.wx1;
+  std::vector<double>& sums = scratch.sums;
+  wx0.resize(static_cast<size_t>(w));
+  wx1.resize(static_cast<size_t>(w));
+  sums.resize(static_cast<size_t>(w));
   for (int x = 0; x < w; ++x) {
     const size_t k = columns.spans[static_cast<size_t>(x)].weights;
     wx0[static_cast<size_t>(x)] = columns.weights[k];
@@ -139,8 +144,13 @@ __attribute__((target("avx2"))) inline __m256d WidenLanes(__m128i v, int high_ha
 
 __attribute__((target("avx2"))) void HalveGreyAvx2(const Bitmap& source, const AxisTable& columns,
                                                    const AxisTable& rows, double area, int w, int h,
-                                                   Bitmap& target) {
-  std::vector<double> wx0(static_cast<size_t>(w)), wx1(static_cast<size_t>(w)), sums(static_cast<size_t>(w));
+                                                   Bitmap& target, ResampleScratch& scratch) {
+  std::vector<double>& wx0 = scratch.wx0;
+  std::vector<double>& wx1 = scratch.wx1;
+  std::vector<double>& sums = scratch.sums;
+  wx0.resize(static_cast<size_t>(w));
+  wx1.resize(static_cast<size_t>(w));
+  sums.resize(static_cast<size_t>(w));
   for (int x = 0; x < w; ++x) {
     const size_t k = columns.spans[static_cast<size_t>(x)].weights;
     wx0[static_cast<size_t>(x)] = columns.weights[k];
@@ -227,9 +237,10 @@ __attribute__((target("avx2"))) inline void BgrGroup(const uint8_t* const* src, 
 
 __attribute__((target("avx2"))) void ResampleBgrAvx2(const Bitmap& source, const AxisTable& columns,
                                                      const AxisTable& rows, double area, int w, int h,
-                                                     Bitmap& target) {
+                                                     Bitmap& target, ResampleScratch& scratch) {
   constexpr int kGroup = 4;
-  std::vector<const uint8_t*> source_rows(static_cast<size_t>(source.height));
+  std::vector<const uint8_t*>& source_rows = scratch.source_rows;
+  source_rows.resize(static_cast<size_t>(source.height));
   for (int j = 0; j < source.height; ++j) source_rows[static_cast<size_t>(j)] = source.Row(j);
   const uint8_t* last_pixel = source.pixels.data() + source.pixels.size() - 3;
   for (int y = 0; y < h; ++y) {

@@ -57,6 +57,22 @@ TEST(ReadWholeFile, MissingFileIsCannotOpen) {
   EXPECT_NE(m.find("ファイルが見つかりません"), std::string::npos) << m;
 }
 
+TEST(ReadWholeFile, ReusedBufferHoldsExactlyEachFile) {
+  test::TempDir dir;
+  const std::string large(200000, 'x');
+  test::WriteFile(dir / "large", large);
+  test::WriteFile(dir / "small", "abc");
+  test::WriteFile(dir / "empty", "");
+  std::string buffer;
+  ReadWholeFileInto(dir / "large", buffer);
+  EXPECT_EQ(buffer, large);
+  ReadWholeFileInto(dir / "small", buffer);
+  EXPECT_EQ(buffer, "abc");
+  ReadWholeFileInto(dir / "empty", buffer);
+  EXPECT_EQ(buffer, "");
+  EXPECT_THROW(ReadWholeFileInto(dir / "missing", buffer), Error);
+}
+
 TEST(ForceDirectories, FileInTheWayIsAnError) {
   test::TempDir dir;
   test::WriteFile(dir / "CDATA", "file");

@@ -92,24 +92,40 @@ TEST(CircleCuts, ConvertRunsCoverThePaddedImage) {
   test::TempDir dir;
   test::WritePng(dir / "0002.png", test::PatternPage(40, 30, 1));
   ConvertScratch scratch;
-  ColourRuns runs = CircleCut_Convert(dir / "0002.png", scratch);
+  ColourRuns runs;
+  CircleCut_Convert(dir / "0002.png", scratch, runs);
   EXPECT_EQ(runs.width, 24);
   EXPECT_EQ(runs.height, 16);
   uint64_t total = 0;
   for (const ColourRun& r : runs.runs) total += r.length;
   EXPECT_EQ(total, 24u * 16u);
   EXPECT_EQ(runs.first_seen.front(), runs.runs.front().colour);
-  // The scratch canvases are reused: a page that fills them black, then a smaller page of the
-  // same padded size, whose padding must come out white again.
+  // The scratch canvases and the run list are reused: a page that fills them black, then a
+  // smaller page of the same padded size, whose padding must come out white again.
   test::WritePng(dir / "0003.png", Bitmap(48, 32, 1, 0));
-  runs = CircleCut_Convert(dir / "0003.png", scratch);
+  CircleCut_Convert(dir / "0003.png", scratch, runs);
   ASSERT_EQ(runs.runs.size(), 1u);
+  EXPECT_EQ(runs.first_seen.size(), 1u);
   test::WritePng(dir / "0004.png", Bitmap(42, 30, 1, 0));
-  runs = CircleCut_Convert(dir / "0004.png", scratch);
+  CircleCut_Convert(dir / "0004.png", scratch, runs);
   ASSERT_EQ(runs.width, 24);
   ASSERT_EQ(runs.runs.size(), 30u);  // per row 21 black and 3 white; the last row joins the white
+  EXPECT_EQ(runs.first_seen.size(), 2u);
   EXPECT_EQ(runs.runs[1].length, 3u);
   EXPECT_EQ(runs.runs.back().length, 3u + 24u);
+  // Odd pages of one even size: the white row added to the second must not keep the first's ink.
+  test::WritePng(dir / "0005.png", Bitmap(41, 30, 1, 0));
+  test::WritePng(dir / "0006.png", Bitmap(41, 29, 1, 0));
+  CircleCut_Convert(dir / "0005.png", scratch, runs);
+  CircleCut_Convert(dir / "0006.png", scratch, runs);
+  ConvertScratch fresh;
+  ColourRuns expected;
+  CircleCut_Convert(dir / "0006.png", fresh, expected);
+  ASSERT_EQ(runs.runs.size(), expected.runs.size());
+  for (size_t i = 0; i < runs.runs.size(); ++i) {
+    EXPECT_EQ(runs.runs[i].colour, expected.runs[i].colour) << i;
+    EXPECT_EQ(runs.runs[i].length, expected.runs[i].length) << i;
+  }
 }
 
 }  // namespace

@@ -75,7 +75,8 @@ TEST(HallMaps, WideMapShowsItsFirst64ColumnsButKeepsItsArea) {
 
 TEST(HallMaps, LargeMapOfA1000By700Map) {
   Bitmap canvas;
-  const ColourRuns large = MapLarge_Convert(test::Solid(1000, 700, 9, 9, 9), Bitmap(1000, 700, 3), canvas);
+  ColourRuns large;
+  MapLarge_Convert(test::Solid(1000, 700, 9, 9, 9), Bitmap(1000, 700, 3), canvas, large);
   EXPECT_EQ(large.width, 1000);
   EXPECT_EQ(large.height, 704);
   EXPECT_EQ(BlankLayerFile(large.width, large.height).size(), 704008u);
