@@ -98,6 +98,7 @@ Timing TimeProcess(const std::vector<std::string>& args) {
 Timing TimeConversion(const std::vector<std::string>& args, const fs::path& workspace, const fs::path& dest) {
   fs::remove_all(workspace);
   fs::remove_all(dest);
+  fs::create_directories(dest);  // the destination must exist; only ZAVO_DS is created in it
   ::sync();
   return TimeProcess(args);
 }

@@ -12,15 +12,21 @@ CatalogFolder::CatalogFolder(const fs::path& dir) : dir_(dir) {
   std::error_code ec;
   for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
     std::error_code type_ec;
-    if (it->is_directory(type_ec)) continue;
     const std::string name = it->path().filename().string();
-    by_upper_name_[AsciiUpper(name)].push_back(name);
+    auto& names = it->is_directory(type_ec) ? non_files_by_upper_name_ : by_upper_name_;
+    names[AsciiUpper(name)].push_back(name);
   }
 }
 
 std::optional<fs::path> CatalogFolder::Find(std::string_view name) const {
   auto it = by_upper_name_.find(AsciiUpper(name));
   if (it == by_upper_name_.end()) return std::nullopt;
+  return dir_ / *ChooseIgnoringCase(name, it->second);
+}
+
+std::optional<fs::path> CatalogFolder::FindNonFile(std::string_view name) const {
+  auto it = non_files_by_upper_name_.find(AsciiUpper(name));
+  if (it == non_files_by_upper_name_.end()) return std::nullopt;
   return dir_ / *ChooseIgnoringCase(name, it->second);
 }
 

@@ -20,12 +20,15 @@ class CatalogFolder {
 
   const std::filesystem::path& dir() const { return dir_; }
   std::optional<std::filesystem::path> Find(std::string_view name) const;
+  // The entry named `name` regardless of ASCII case when it is there but is no file (a folder).
+  std::optional<std::filesystem::path> FindNonFile(std::string_view name) const;
   // The found file, or dir/name (so that an error names the missing file).
   std::filesystem::path PathOf(std::string_view name) const;
 
  private:
   std::filesystem::path dir_;
   std::unordered_map<std::string, std::vector<std::string>> by_upper_name_;
+  std::unordered_map<std::string, std::vector<std::string>> non_files_by_upper_name_;
 };
 
 }  // namespace dw

@@ -9,6 +9,7 @@
 
 #include "dataset/layout.h"
 #include "common/atomic_file.h"
+#include "common/messages.h"
 #include "common/table_builder.h"
 #include "images/circle_cuts.h"
 #include "images/day_table.h"
@@ -110,7 +111,14 @@ void ImageConversion::Run() {
   log_.AddLine("サークルカット作成開始");
 
   int page_count = 0;
-  const std::vector<ImageJobItem> items = PlanImageJob(RootFld, DstFld, day_starts, page_count);
+  std::vector<fs::path> not_files;
+  const std::vector<ImageJobItem> items = PlanImageJob(RootFld, DstFld, day_starts, page_count, not_files);
+  for (const fs::path& folder : not_files) {
+    log_.AddLine("\"" + DisplayPath(folder) + "\" はファイルではないので飛ばしました");
+  }
+  const int map_count = static_cast<int>(
+      std::count_if(items.begin(), items.end(), [](const ImageJobItem& item) { return item.kind == ImageJobItem::Kind::kHallMap; }));
+  int maps_done = 0;
   log_.SetProgressMin(0);
   log_.SetProgressMax(page_count);
 
@@ -139,6 +147,7 @@ void ImageConversion::Run() {
       SaveGdc(EncodeGdcInto(large, palette_, gdc_buffer), items[i].large, stats_);
       BlankLayerFileInto(large.width, large.height, layer_buffer);
       AtomicSave(items[i].layer, layer_buffer);
+      log_.SetProgressPosition(++maps_done);
       log_.ProcessEvents();
     }
     for (size_t i = first; i <= last; ++i) release(prepared[i]);
@@ -162,6 +171,8 @@ void ImageConversion::Run() {
         break;
       case ImageJobItem::Kind::kMapPhase:
         sizes.U32(largest_area);
+        // The bar counts the hall maps from here, when there are any.
+        if (map_count > 0) log_.SetProgressMax(map_count);
         log_.SetProgressPosition(0);
         log_.AddLine("ホールマップ作成開始");
         largest_area = 0;

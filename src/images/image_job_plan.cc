@@ -1,5 +1,6 @@
 #include "images/image_job_plan.h"
 
+#include <algorithm>
 #include <string>
 
 #include "dataset/layout.h"
@@ -11,12 +12,20 @@
 namespace dw {
 namespace fs = std::filesystem;
 
-std::vector<ImageJobItem> PlanImageJob(const fs::path& root, const fs::path& workspace, const std::vector<uint16_t>& day_starts,
-                                  int& page_count) {
+std::vector<ImageJobItem> PlanImageJob(const fs::path& root, const fs::path& workspace,
+                                       const std::vector<uint16_t>& day_starts, int& page_count,
+                                       std::vector<fs::path>& not_files) {
   std::vector<ImageJobItem> items;
   const CatalogFolder pdata(ResolveIgnoringCase(root, {"PDATA"}));
   const CircleCutPlan plan =
-      PlanCircleCuts(day_starts, [&](int n) { return pdata.Find(PageImageName(n)).has_value(); });
+      PlanCircleCuts(day_starts, [&](int n) {
+        if (pdata.Find(PageImageName(n))) return true;
+        if (auto folder = pdata.FindNonFile(PageImageName(n));
+            folder && std::find(not_files.begin(), not_files.end(), *folder) == not_files.end()) {
+          not_files.push_back(*folder);
+        }
+        return false;
+      });
   page_count = plan.count;
   fs::path day_folder;
   for (const PageStep& step : plan.steps) {

@@ -29,7 +29,9 @@ struct ImageJobItem {
 // Plans the job over the catalog at `root` (PDATA and MDATA found regardless of ASCII case) with
 // the day start pages; outputs go below `workspace`. Sets `page_count` to the number of page
 // images 2..1800 (the progress maximum). A day's hall maps are planned when its E123 map exists.
+// Page names that stand for folders are not images; they are added to `not_files`.
 std::vector<ImageJobItem> PlanImageJob(const std::filesystem::path& root, const std::filesystem::path& workspace,
-                                  const std::vector<uint16_t>& day_starts, int& page_count);
+                                       const std::vector<uint16_t>& day_starts, int& page_count,
+                                       std::vector<std::filesystem::path>& not_files);
 
 }  // namespace dw

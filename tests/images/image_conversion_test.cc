@@ -104,9 +104,10 @@ TEST_F(ImageJob, ConvertsPagesIntoDayFoldersAndMapsIntoMdata) {
 
   const std::vector<std::string> lines = {"サークルカット作成開始", "ホールマップ作成開始"};
   EXPECT_EQ(log_.lines, lines);
+  // The bar ends the run counting the day's three hall maps, all done.
   EXPECT_EQ(log_.min, 0);
-  EXPECT_EQ(log_.max, 4);
-  EXPECT_EQ(log_.position, 0);
+  EXPECT_EQ(log_.max, 3);
+  EXPECT_EQ(log_.position, 3);
 }
 
 TEST_F(ImageJob, PaletteFollowsPagesThenMiniMapsThenLargeMaps) {
@@ -188,6 +189,19 @@ TEST_F(ImageJob, PagesBeforeTheFirstDayAreSkipped) {
   EXPECT_FALSE(Exists("PDATA1/0003.gdc"));
   EXPECT_TRUE(Exists("PDATA1/0004.gdc"));
   EXPECT_EQ(log_.max, 4);  // the progress maximum still counts every page image
+}
+
+TEST_F(ImageJob, APageNameThatIsAFolderIsSkippedWithAStatusLine) {
+  test::MakeWorkspace(ws(), {2});
+  Page(2, Bitmap(4, 4, 1, 0));
+  fs::create_directories(root() / "PDATA" / "0003.png");
+  Page(4, Bitmap(4, 4, 1, 0));
+  Run();
+  EXPECT_TRUE(Exists("PDATA1/0002.gdc"));
+  EXPECT_FALSE(Exists("PDATA1/0003.gdc"));
+  EXPECT_TRUE(Exists("PDATA1/0004.gdc"));
+  ASSERT_GE(log_.lines.size(), 2u);
+  EXPECT_EQ(log_.lines[1], "\"" + (root() / "PDATA" / "0003.png").string() + "\" はファイルではないので飛ばしました");
 }
 
 TEST_F(ImageJob, ProgressMovesEveryTenPages) {
