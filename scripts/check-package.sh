@@ -14,12 +14,13 @@ chmod 755 "$tmp"
 root="$tmp/root" home="$tmp/home"
 dpkg-deb -x "$deb" "$root"
 cp "$deb" "$tmp/"
-mkdir -p "$home"
+# Destinations must exist: only ZAVO_DS is created in them.
+mkdir -p "$home/out" "$tmp/ref"
 
 # As root, run as "nobody"; an ordinary user is unprivileged already.
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
-  chown nobody:nogroup "$home"
+  chown -R nobody:nogroup "$home"
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
 fi
 clean_env=(env -i "HOME=$home" PATH=/usr/bin:/bin LANG=C.UTF-8)

@@ -53,8 +53,10 @@ void PrintUsage(std::FILE* out) {
   std::fputs(
       "usage:\n"
       "  datawright-cli convert SOURCE DEST [--mode all|data|images] [--workspace DIR] [--threads N]\n"
-      "      Converts the catalog folder SOURCE (holding CDATA, MDATA, PDATA) into DEST/ZAVO_DS/.\n"
-      "      The data set is assembled in the workspace (default: DATA beside this program).\n"
+      "      Converts the catalog folder SOURCE (holding CDATA, MDATA, PDATA) into DEST/ZAVO_DS/;\n"
+      "      DEST must be an existing folder apart from the workspace. The data set is assembled in\n"
+      "      the workspace (--workspace, else $DATAWRIGHT_WORKSPACE, else the per-user data folder\n"
+      "      of an installed program or DATA beside the program of a build tree).\n"
       "  datawright-cli import CSV OUTDIR [--workspace DIR]\n"
       "      Turns a check-list CSV (Ver.1) into OUTDIR/CheckList/Check<d>.dat and C_Memo<d>.dat.\n"
       "  datawright-cli export ZAVO_DS_DIR OUTDIR [--colour N]\n"
