@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_options.h"
 #include "catalog_generator.h"
 #include "common/atomic_file.h"
 #include "common/status_log.h"
@@ -73,27 +74,17 @@ bool SameTree(const fs::path& a, const fs::path& b) {
   return true;
 }
 
-const char* Option(int argc, char** argv, const char* name, const char* fallback) {
-  for (int i = 1; i + 1 < argc; ++i)
-    if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
-  return fallback;
-}
-
-int IntOption(int argc, char** argv, const char* name, int fallback) {
-  const char* v = Option(argc, argv, name, nullptr);
-  return v ? std::atoi(v) : fallback;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int pages = std::clamp(IntOption(argc, argv, "--pages", kDefaultPages), 1, 1799);
-  const int map_days = std::clamp(IntOption(argc, argv, "--map-days", kDefaultMapDays), 0, 3);
-  const int threads = IntOption(argc, argv, "--threads", 0);
-  const int repeat = std::max(1, IntOption(argc, argv, "--repeat", kDefaultRepeat));
+  const int pages = std::clamp(dw::bench::IntOption(argc, argv, "--pages", kDefaultPages), 1, 1799);
+  const int map_days = std::clamp(dw::bench::IntOption(argc, argv, "--map-days", kDefaultMapDays), 0, 3);
+  const int threads = dw::bench::IntOption(argc, argv, "--threads", 0);
+  const int repeat = std::max(1, dw::bench::IntOption(argc, argv, "--repeat", kDefaultRepeat));
 
-  const std::string only = Option(argc, argv, "--only", "abc");
-  const char* keep = Option(argc, argv, "--keep", nullptr);
+  const std::string only = dw::bench::Option(argc, argv, "--only", "abc");
+  const char* keep = dw::bench::Option(argc, argv, "--keep", nullptr);
 
   const fs::path base = fs::temp_directory_path() / ("dw-image-bench-" + std::to_string(::getpid()));
   const fs::path catalog = keep ? fs::path(keep) : base / "catalog";

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_options.h"
 #include "catalog_generator.h"
 #include "common/atomic_file.h"
 
@@ -43,16 +44,6 @@ constexpr double kTargetSingle = 1.5;
 constexpr double kTargetThreaded = 0.9;
 constexpr double kTargetDataSeconds = 0.3;
 
-const char* Option(int argc, char** argv, const char* name, const char* fallback) {
-  for (int i = 1; i + 1 < argc; ++i)
-    if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
-  return fallback;
-}
-
-int IntOption(int argc, char** argv, const char* name, int fallback) {
-  const char* v = Option(argc, argv, name, nullptr);
-  return v ? std::atoi(v) : fallback;
-}
 
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -135,11 +126,11 @@ void PrintLoad(const char* when) {
 
 int main(int argc, char** argv) {
   const fs::path self = fs::absolute(argv[0]);
-  const std::string cli = Option(argc, argv, "--cli", (self.parent_path() / "datawright-cli").c_str());
-  const int pages = std::clamp(IntOption(argc, argv, "--pages", kDefaultPages), 3, 1799);
-  const int map_days = std::clamp(IntOption(argc, argv, "--map-days", kDefaultMapDays), 0, 3);
-  const int runs = std::max(1, IntOption(argc, argv, "--runs", kDefaultRuns));
-  const char* keep = Option(argc, argv, "--keep", nullptr);
+  const std::string cli = dw::bench::Option(argc, argv, "--cli", (self.parent_path() / "datawright-cli").c_str());
+  const int pages = std::clamp(dw::bench::IntOption(argc, argv, "--pages", kDefaultPages), 3, 1799);
+  const int map_days = std::clamp(dw::bench::IntOption(argc, argv, "--map-days", kDefaultMapDays), 0, 3);
+  const int runs = std::max(1, dw::bench::IntOption(argc, argv, "--runs", kDefaultRuns));
+  const char* keep = dw::bench::Option(argc, argv, "--keep", nullptr);
 
   const fs::path base = fs::temp_directory_path() / ("dw-whole-run-bench-" + std::to_string(::getpid()));
   const fs::path catalog = keep ? fs::path(keep) : base / "catalog";

@@ -18,17 +18,8 @@ namespace dw {
 namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
-using Tree = std::map<std::string, std::string>;
-
-// Every file and folder below `root` with its bytes (folders as "<dir>").
-Tree Snapshot(const fs::path& root) {
-  Tree tree;
-  if (!fs::exists(root)) return tree;
-  for (auto& e : fs::recursive_directory_iterator(root)) {
-    tree[e.path().lexically_relative(root).string()] = e.is_directory() ? "<dir>" : test::ReadFile(e.path());
-  }
-  return tree;
-}
+using Tree = test::Files;
+Tree Snapshot(const fs::path& root) { return test::SnapshotWithFolders(root); }
 
 // A recording log that runs `on_position` at every progress step of the copy.
 struct HookLog : test::RecordingStatusLog {

@@ -23,16 +23,8 @@ namespace dw {
 namespace {
 namespace fs = std::filesystem;
 using test::TestCard;
-using Tree = std::map<std::string, std::string>;
-
-Tree Snapshot(const fs::path& root) {
-  Tree tree;
-  if (!fs::exists(root)) return tree;
-  for (auto& e : fs::recursive_directory_iterator(root)) {
-    tree[e.path().lexically_relative(root).string()] = e.is_directory() ? "<dir>" : test::ReadFile(e.path());
-  }
-  return tree;
-}
+using Tree = test::Files;
+Tree Snapshot(const fs::path& root) { return test::SnapshotWithFolders(root); }
 
 std::string Differences(const Tree& a, const Tree& b) {
   std::string out;

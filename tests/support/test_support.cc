@@ -134,6 +134,15 @@ Files Snapshot(const fs::path& root) {
   return files;
 }
 
+Files SnapshotWithFolders(const fs::path& root) {
+  Files tree;
+  if (!fs::exists(root)) return tree;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    tree[e.path().lexically_relative(root).string()] = e.is_directory() ? "<dir>" : ReadFile(e.path());
+  }
+  return tree;
+}
+
 fs::path SampleCatalog() { return fs::path(DW_SOURCE_DIR) / "samples" / "catalog"; }
 
 fs::path PngSuiteDir() {

@@ -72,6 +72,8 @@ std::string Words(std::initializer_list<std::string> words);
 // Every regular file below `root` (none when it does not exist), by relative path, with its bytes.
 using Files = std::map<std::string, std::string>;
 Files Snapshot(const std::filesystem::path& root);
+// The same with every folder too, as "<dir>".
+Files SnapshotWithFolders(const std::filesystem::path& root);
 
 // The sample catalog bundled with the project.
 std::filesystem::path SampleCatalog();
