@@ -44,18 +44,7 @@ CatalogJobParams Params(const fs::path& dest, const fs::path& ws) {
   return p;
 }
 
-// Names of the entries that differ between two snapshots (for short failure messages).
-std::string Differences(const Tree& a, const Tree& b) {
-  std::string out;
-  for (auto& [name, bytes] : a) {
-    auto it = b.find(name);
-    if (it == b.end() || it->second != bytes) out += name + " ";
-  }
-  for (auto& [name, bytes] : b) {
-    if (!a.count(name)) out += "+" + name + " ";
-  }
-  return out;
-}
+using test::Differences;
 
 ErrorKind KindOf(const std::function<void()>& run, std::string* message = nullptr) {
   try {

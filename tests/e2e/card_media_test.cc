@@ -26,17 +26,7 @@ using test::TestCard;
 using Tree = test::Files;
 Tree Snapshot(const fs::path& root) { return test::SnapshotWithFolders(root); }
 
-std::string Differences(const Tree& a, const Tree& b) {
-  std::string out;
-  for (auto& [name, bytes] : a) {
-    auto it = b.find(name);
-    if (it == b.end() || it->second != bytes) out += name + " ";
-  }
-  for (auto& [name, bytes] : b) {
-    if (!a.count(name)) out += "+" + name + " ";
-  }
-  return out;
-}
+using test::Differences;
 
 // The handheld's writes onto the card. A new file each time: the FAT driver in user space loses
 // bytes when it truncates a file that it rewrites in place.

@@ -143,6 +143,18 @@ Files SnapshotWithFolders(const fs::path& root) {
   return tree;
 }
 
+std::string Differences(const Files& a, const Files& b) {
+  std::string out;
+  for (const auto& [name, bytes] : a) {
+    auto it = b.find(name);
+    if (it == b.end() || it->second != bytes) out += name + " ";
+  }
+  for (const auto& [name, bytes] : b) {
+    if (!a.count(name)) out += "+" + name + " ";
+  }
+  return out;
+}
+
 fs::path SampleCatalog() { return fs::path(DW_SOURCE_DIR) / "samples" / "catalog"; }
 
 fs::path PngSuiteDir() {

@@ -74,6 +74,9 @@ using Files = std::map<std::string, std::string>;
 Files Snapshot(const std::filesystem::path& root);
 // The same with every folder too, as "<dir>".
 Files SnapshotWithFolders(const std::filesystem::path& root);
+// The names that differ between two snapshots, "+name" for those only in `b` (for short failure
+// messages).
+std::string Differences(const Files& a, const Files& b);
 
 // The sample catalog bundled with the project.
 std::filesystem::path SampleCatalog();
