@@ -47,6 +47,7 @@ void DataConversion::Run() {
   std::vector<uint32_t> listed_starts(kMaxEventDays, 0);
 
   for (int d = 1; d <= kMaxEventDays; ++d) {
+    if (safe_point) safe_point();
     const std::string day = std::to_string(d);
     listed_starts[d - 1] = circle_offset_;
     const fs::path circle_table = CatalogFile("ROM" + day + ".TXT");

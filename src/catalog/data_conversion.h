@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ class DataConversion {
   std::filesystem::path RootFld;
   std::string C_No;
   std::filesystem::path DstFld;
+  // Called before each event day, where every file written so far is complete; it may throw to
+  // stop the run there (a stop request). May be empty.
+  std::function<void()> safe_point;
 
   explicit DataConversion(StatusLog& log) : log_(log) {}
 

@@ -118,10 +118,12 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   data.RootFld = params.source_root;
   data.C_No = event_number;
   data.DstFld = params.workspace;
+  data.safe_point = stop_point;
   ImageConversion images(log);
   images.RootFld = params.source_root;
   images.DstFld = params.workspace;
   images.threads = params.image_threads;
+  images.safe_point = stop_point;
 
   switch (params.mode) {
     case static_cast<int>(ConversionMode::kDataAndImages):

@@ -153,6 +153,7 @@ void ImageConversion::Run() {
     for (size_t i = first; i <= last; ++i) release(prepared[i]);
   };
   auto commit = [&](size_t i) {
+    if (safe_point) safe_point();
     const ImageJobItem& item = items[i];
     Prepared& p = prepared[i];
     switch (item.kind) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 
 #include "common/status_log.h"
 #include "images/gdc_writer.h"
@@ -21,6 +22,9 @@ class ImageConversion {
   // in the job's order; 1 runs the whole job on the calling thread, 0 picks the core count. The
   // output is the same for every count.
   int threads = 0;
+  // Called before each page and hall map is saved, where every file written so far is complete;
+  // it may throw to stop the run there (a stop request). May be empty.
+  std::function<void()> safe_point;
 
   explicit ImageConversion(StatusLog& log) : log_(log) {}
 

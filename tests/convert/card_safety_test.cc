@@ -12,6 +12,7 @@
 #include "convert/folder_lock.h"
 #include "convert/workspace_copy.h"
 #include "support/checklist_fixtures.h"
+#include "common/atomic_file.h"
 #include "support/test_support.h"
 
 namespace dw {
@@ -128,6 +129,32 @@ TEST_F(CardSafety, StopDuringTheCopyLeavesTheOldSetWhole) {
   // A request before the run stops it before the copy, also between phases.
   EXPECT_EQ(KindOf([&] { RunCatalogJob(p, log); }), ErrorKind::kStopped);
   EXPECT_EQ(Differences(Snapshot(card()), changed), "");
+}
+
+TEST_F(CardSafety, StopDuringTheDataOrImagePhaseEndsThereWithCompleteFiles) {
+  const Tree card_before = Snapshot(card());
+  for (const char* phase_line : {"サークルデータ (2日目) 作成開始", "サークルカット作成開始"}) {
+    StopRequest stop;
+    struct : test::RecordingStatusLog {
+      std::string trigger;
+      StopRequest* stop = nullptr;
+      void AddLine(const std::string& utf8) override {
+        RecordingStatusLog::AddLine(utf8);
+        if (utf8 == trigger) stop->Request();
+      }
+    } log;
+    log.trigger = phase_line;
+    log.stop = &stop;
+    CatalogJobParams p = Params(card(), ws());
+    p.mode = static_cast<int>(ConversionMode::kDataAndImages);
+    p.stop = &stop;
+    EXPECT_EQ(KindOf([&] { RunCatalogJob(p, log); }), ErrorKind::kStopped) << phase_line;
+    // It stopped within the phase: the copy never began, and no workspace file is torn.
+    EXPECT_EQ(std::find(log.lines.begin(), log.lines.end(), "ファイルコピー作業開始"), log.lines.end());
+    EXPECT_EQ(log.lines.back(), "作業を中止しました");
+    for (const auto& [name, bytes] : test::Snapshot(ws())) EXPECT_FALSE(IsPartialFile(name)) << name;
+    EXPECT_EQ(Differences(Snapshot(card()), card_before), "") << phase_line;
+  }
 }
 
 TEST_F(CardSafety, OneRunAtATimePerWorkspaceAndPerDestination) {
