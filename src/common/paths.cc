@@ -21,7 +21,7 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
 }
 
-std::optional<std::string> ChooseIgnoringCase(std::string_view name, std::vector<std::string> matches) {
+std::optional<std::string> ChooseIgnoringCase(std::string_view name, const std::vector<std::string>& matches) {
   if (matches.empty()) return std::nullopt;
   if (std::find(matches.begin(), matches.end(), name) != matches.end()) return std::string(name);
   return *std::min_element(matches.begin(), matches.end());
@@ -36,7 +36,7 @@ std::optional<fs::path> FindIgnoringCase(const fs::path& dir, std::string_view n
     std::string entry = it->path().filename().string();
     if (EqualsIgnoreAsciiCase(entry, name)) matches.push_back(entry);
   }
-  if (auto chosen = ChooseIgnoringCase(name, std::move(matches))) return dir / *chosen;
+  if (auto chosen = ChooseIgnoringCase(name, matches)) return dir / *chosen;
   return std::nullopt;
 }
 

@@ -17,7 +17,7 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 // The one case-insensitive look-up rule: among `matches` (entry names equal to `name` ignoring
 // ASCII case, in any order), the exact name when it is there, otherwise the first in name order.
 // Empty when there are no matches.
-std::optional<std::string> ChooseIgnoringCase(std::string_view name, std::vector<std::string> matches);
+std::optional<std::string> ChooseIgnoringCase(std::string_view name, const std::vector<std::string>& matches);
 
 // The entry of `dir` named `name`: the exact name when it exists, otherwise the first entry (in
 // name order) equal to it regardless of ASCII case. Catalogs copied from a Windows disc sometimes

@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "common/paths.h"
 #include "dataset/check_files.h"
+#include "dataset/layout.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -44,15 +45,15 @@ bool HoldsVisitorData(std::string_view name, std::string_view bytes) {
 }
 
 bool SameEventLayout(const fs::path& card_set, const fs::path& new_set) {
-  for (const char* table : {"DEF.dat", "L_DayTop.dat"}) {
-    if (!SameBytes(ResolveIgnoringCase(card_set, {"CDATA", table}), new_set / "CDATA" / table)) return false;
+  for (const char* table : {kEventHeaderFile, kDayIndexFile}) {
+    if (!SameBytes(ResolveIgnoringCase(card_set, {kCdataFolder, table}), new_set / kCdataFolder / table)) return false;
   }
   return true;
 }
 
 CheckFilePlan PlanCheckFiles(const fs::path& card_set, const fs::path& workspace) {
   CheckFilePlan plan;
-  const std::optional<fs::path> folder = FindIgnoringCase(card_set, "CheckList");
+  const std::optional<fs::path> folder = FindIgnoringCase(card_set, kCheckListFolder);
   std::error_code ec;
   if (!folder || !fs::is_directory(*folder, ec)) return plan;
   plan.card_folder_name = folder->filename().string();

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dataset/layout.h"
+
 namespace dw {
 
 // True for Check<d>.dat, C_Memo<d>.dat and D_Buy<d>.dat (any ASCII case).
@@ -29,7 +31,7 @@ struct CheckFilePlan {
   // Names in the card's CheckList of the files with visitor data that the new set replaces; they
   // are copied into a backup folder first.
   std::vector<std::string> backup;
-  std::string card_folder_name = "CheckList";  // the name as it stands on the card
+  std::string card_folder_name = kCheckListFolder;  // the name as it stands on the card
 };
 
 // Reads the card's ZAVO_DS/CheckList (`card_set` is ZAVO_DS) against the new set in `workspace`.

@@ -32,13 +32,14 @@
 #include "convert/card_check_files.h"
 #include "convert/card_files.h"
 #include "convert/stop_point.h"
+#include "dataset/layout.h"
 
 namespace dw {
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kSet = "ZAVO_DS";
+const std::string kSet = kZavoDsFolder;
 const std::string kStaging = kStagingFolder;
 const char* const kSwapUnfinished = "カードへのコピーが途中で止まりました。もう一度変換すると完了します。";
 
@@ -201,13 +202,15 @@ std::vector<Entry> BackupEntries(const fs::path& card_set, const CheckFilePlan& 
     e.size = fs::file_size(file, ec);
     entries.push_back(e);
   };
-  for (const std::string& name : plan.backup) add(card_set / plan.card_folder_name / name, "CheckList/" + name);
-  for (const char* table : {"DEF.dat", "L_DayTop.dat"}) {
-    add(ResolveIgnoringCase(card_set, {"CDATA", table}), std::string("CDATA/") + table);
+  for (const std::string& name : plan.backup) {
+    add(card_set / plan.card_folder_name / name, Join(kCheckListFolder, name));
   }
-  const fs::path full = ResolveIgnoringCase(card_set, {"DataFull"});
+  for (const char* table : {kEventHeaderFile, kDayIndexFile}) {
+    add(ResolveIgnoringCase(card_set, {kCdataFolder, table}), Join(kCdataFolder, table));
+  }
+  const fs::path full = ResolveIgnoringCase(card_set, {kDataFullFolder});
   for (auto it = fs::directory_iterator(full, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    add(it->path(), "DataFull/" + it->path().filename().string());
+    add(it->path(), Join(kDataFullFolder, it->path().filename().string()));
   }
   return entries;
 }

@@ -16,6 +16,11 @@ inline constexpr const char* kMdataFolder = "MDATA";
 inline constexpr const char* kSystemFolder = "SYSTEM";
 inline constexpr const char* kCheckListFolder = "CheckList";
 inline constexpr const char* kDataFullFolder = "DataFull";
+// The two tables that tell whether two data sets are of the same event with the same circles per
+// day (below CDATA).
+inline constexpr const char* kEventHeaderFile = "DEF.dat";
+inline constexpr const char* kDayIndexFile = "L_DayTop.dat";
+
 // The folders every data set has (the per-day page folders PDATA<d> come with the images).
 inline constexpr const char* kDataSetFolders[] = {kCdataFolder, kMdataFolder, kSystemFolder, kCheckListFolder,
                                                   kDataFullFolder};
@@ -38,13 +43,13 @@ class DataSetLayout {
   std::filesystem::path data_full() const { return root_ / kDataFullFolder; }
 
   // CDATA: event tables.
-  std::filesystem::path event_header() const { return cdata() / "DEF.dat"; }
+  std::filesystem::path event_header() const { return cdata() / kEventHeaderFile; }
   std::filesystem::path genres() const { return cdata() / "L_Genre.dat"; }
   std::filesystem::path maps() const { return cdata() / "L_Map.dat"; }
   std::filesystem::path areas() const { return cdata() / "L_Area.dat"; }
   std::filesystem::path full_width_areas() const { return cdata() / "L_KArea.dat"; }
   std::filesystem::path days() const { return cdata() / "L_Date.dat"; }
-  std::filesystem::path day_index() const { return cdata() / "L_DayTop.dat"; }
+  std::filesystem::path day_index() const { return cdata() / kDayIndexFile; }
   std::filesystem::path map_max() const { return cdata() / "MLMax.dat"; }
   // CDATA: hall tables.
   std::filesystem::path blocks() const { return cdata() / "L_Block.dat"; }

@@ -1,6 +1,7 @@
 #include "gui/catalog_wizard_job.h"
 
 #include "convert/catalog_job.h"
+#include "dataset/layout.h"
 #include "gui/confirm_text.h"
 #include "gui/dialogs.h"
 #include "gui/job_errors.h"
@@ -22,7 +23,7 @@ CatalogRunEnd StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs,
   if (source.isEmpty() || destination.isEmpty()) return CatalogRunEnd::kNotStarted;  // gone since
 
   const QString shown_destination =
-      WithTrailingSeparator(WithTrailingSeparator(destination) + Utf8(text::kZavoDsFolder));
+      WithTrailingSeparator(WithTrailingSeparator(destination) + Utf8(kZavoDsFolder));
   if (!dialogs.Confirm(ConfirmText(text::kConfirmSourceFolder, WithTrailingSeparator(source),
                                    text::kConfirmConvertedFolder, shown_destination))) {
     return CatalogRunEnd::kNotStarted;

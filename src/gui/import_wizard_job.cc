@@ -9,6 +9,7 @@
 #include "gui/page_parts.h"
 #include "gui/ui_texts.h"
 #include "checklist/check_list_import.h"
+#include "dataset/layout.h"
 #include "gui/make_circle_check01.h"
 #include "gui/make_circle_check02.h"
 
@@ -19,7 +20,7 @@ WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleChec
   const QString chosen = folder_page.ChosenFolder();
   const QString csv = file_page.Edit1()->text();
   const QString shown_output =
-      WithTrailingSeparator(WithTrailingSeparator(chosen) + Utf8(text::kCheckListFolder));
+      WithTrailingSeparator(WithTrailingSeparator(chosen) + Utf8(kCheckListFolder));
   dialogs.Beep();
   if (chosen.isEmpty() || !dialogs.Confirm(ConfirmText(text::kConfirmSourceFile, csv,
                                                        text::kConfirmImportFolder, shown_output))) {

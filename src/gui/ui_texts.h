@@ -45,7 +45,6 @@ inline constexpr char kData02Heading2[] = "指定するフォルダは、CDATA�
 inline constexpr char kData03Heading1[] = "変換済みデータを保存するフォルダを指定して下さい。";
 inline constexpr char kData03Heading2[] = "指定されたフォルダに 'ZAVO_DS'フォルダを作成し、データを保存します。";
 inline constexpr char kSettings[] = "設定";
-inline constexpr char kZavoDsFolder[] = "ZAVO_DS";
 
 // TMakeDataTypeSelect.
 inline constexpr char kModeGroup[] = "データ作成方法";
@@ -96,7 +95,6 @@ inline constexpr char kImport01DialogFilter[] = "CSVﾌｧｲﾙ|*.CSV|全ての
 // TMakeCircleCheck02.
 inline constexpr char kImport02Heading1[] = "変換されたデータを保存するフォルダを指定して下さい。";
 inline constexpr char kImport02Heading2[] = "指定されたフォルダに 'CheckList'フォルダを作成し、データを保存します。";
-inline constexpr char kCheckListFolder[] = "CheckList";
 
 // TMakePcCheck01.
 inline constexpr char kExport01Banner1[] = "ZAVO-DSでチェックしたサークルチェックデータを";

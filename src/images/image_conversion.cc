@@ -102,7 +102,8 @@ int WorkerCount(int requested) {
 }  // namespace
 
 void ImageConversion::Run() {
-  const std::vector<uint16_t> day_starts = LoadDayTable(DataSetLayout(DstFld).days());
+  const DataSetLayout workspace(DstFld);
+  const std::vector<uint16_t> day_starts = LoadDayTable(workspace.days());
   palette_.Reset();
   stats_ = GdcStats{};
   converted_ = 0;
@@ -196,8 +197,8 @@ void ImageConversion::Run() {
     log_.AddLine("色数がパレットの上限 " + std::to_string(kMaxPaletteColours) + " 色を超えたため、" +
                  std::to_string(palette_.merged()) + " 色を最も近い色にまとめました");
   }
-  sizes.Save(DataSetLayout(DstFld).image_sizes());
-  AtomicSave(DataSetLayout(DstFld).palette(), palette_.FileBytes());
+  sizes.Save(workspace.image_sizes());
+  AtomicSave(workspace.palette(), palette_.FileBytes());
 }
 
 }  // namespace dw

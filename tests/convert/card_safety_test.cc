@@ -14,6 +14,7 @@
 #include "support/checklist_fixtures.h"
 #include "common/atomic_file.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -48,13 +49,9 @@ CatalogJobParams Params(const fs::path& dest, const fs::path& ws) {
 using test::Differences;
 
 ErrorKind KindOf(const std::function<void()>& run, std::string* message = nullptr) {
-  try {
-    run();
-  } catch (const Error& e) {
-    if (message) *message = e.what();
-    return e.kind();
-  }
-  return static_cast<ErrorKind>(-1);
+  const test::ThrownError e = test::Thrown(run);
+  if (message) *message = e.message;
+  return e.kind.value_or(static_cast<ErrorKind>(-1));
 }
 
 class CardSafety : public ::testing::Test {
