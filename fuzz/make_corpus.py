@@ -189,8 +189,8 @@ def png_chunk(kind, data):
     return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
 
-def png(width, height, depth, colour, rows, interlace=0, extra=b""):
-    raw = b"".join(b"\0" + r for r in rows)
+def png(width, height, depth, colour, rows, interlace=0, extra=b"", filters=None):
+    raw = b"".join(bytes([filters[i] if filters else 0]) + r for i, r in enumerate(rows))
     ihdr = struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, interlace)
     return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + extra + png_chunk(b"IDAT", zlib.compress(raw))
             + png_chunk(b"IEND", b""))
@@ -207,6 +207,11 @@ def png_seeds():
     plte = png_chunk(b"PLTE", b"\x00\x00\x00\xff\xff\xff\xff\x00\x00") + png_chunk(b"tRNS", b"\x00\x80")
     write(h, "palette_trns.png", png(4, 1, 2, 3, [b"\x1b"], extra=plte))
     write(h, "interlaced.png", png(5, 5, 8, 2, [bytes(range(i, i + 15)) for i in range(5)], interlace=1))
+    # Every filter type, in grey and in RGBA: the quick decoder's forms.
+    write(h, "filters_grey.png", png(6, 5, 8, 0, [bytes(range(i * 7, i * 7 + 6)) for i in range(5)],
+                                     filters=[0, 1, 2, 3, 4]))
+    write(h, "filters_rgba.png", png(3, 5, 8, 6, [bytes(range(i * 9, i * 9 + 12)) for i in range(5)],
+                                     filters=[4, 3, 2, 1, 0]))
     whole = png(4, 4, 8, 2, [bytes(12)] * 4)
     write(h, "cut_in_half.png", whole[:len(whole) // 2])
     write(h, "huge_header.png", png(100000, 100000, 8, 2, [b""])[:33] + png_chunk(b"IEND", b""))

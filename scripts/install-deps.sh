@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config python3
   libpng-dev zlib1g-dev            # PNG decoding of catalog pages and hall maps
+  libdeflate-dev                   # the quick PNG decoder's whole-buffer inflate and CRC
   libgtest-dev                     # unit tests
   qt6-base-dev qt6-base-dev-tools  # the desktop program
   xvfb fonts-noto-cjk              # screenshots and a Japanese UI font

@@ -131,14 +131,34 @@ inline uint8_t OverWhite(unsigned c, unsigned a) {
   return static_cast<uint8_t>((c * a + 255u * (255u - a) + 127u) / 255u);
 }
 
-}  // namespace
-
-void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out, PngScratch& scratch) {
+// The checks both decoders rely on: a PNG signature and a declared size within the limits.
+void CheckSignatureAndSize(std::string_view bytes, const std::filesystem::path& name) {
   if (bytes.size() < kPngSignatureBytes ||
       png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, kPngSignatureBytes) != 0) {
     throw DecodeError(name, "PNG ファイルではありません");
   }
   CheckDeclaredSize(bytes, name);
+}
+
+}  // namespace
+
+void CompositeOverWhite(const uint8_t* in, int in_bytes_per_pixel, size_t pixels, uint8_t* out) {
+  const int colours = in_bytes_per_pixel - 1;
+  for (size_t i = 0; i < pixels; ++i, in += in_bytes_per_pixel, out += colours) {
+    const unsigned a = in[colours];
+    for (int c = 0; c < colours; ++c) out[c] = OverWhite(in[c], a);
+  }
+}
+
+void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out, PngScratch& scratch) {
+  CheckSignatureAndSize(bytes, name);
+  if (TryDecodePngFast(bytes, out, scratch.fast)) return;
+  DecodePngWithLibpngInto(bytes, name, out, scratch);
+}
+
+void DecodePngWithLibpngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out,
+                             PngScratch& scratch) {
+  CheckSignatureAndSize(bytes, name);
 
   PngReader reader;
   PngSession& s = reader.session();
@@ -171,12 +191,7 @@ void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bi
   if (s.channels != out_channels) {
     const size_t n = static_cast<size_t>(s.width) * s.height;
     out.pixels.resize(n * out_channels);
-    const uint8_t* in = scratch.with_alpha.data();
-    uint8_t* o = out.pixels.data();
-    for (size_t i = 0; i < n; ++i, in += s.channels, o += out_channels) {
-      const unsigned a = in[s.channels - 1];
-      for (int c = 0; c < out_channels; ++c) o[c] = OverWhite(in[c], a);
-    }
+    CompositeOverWhite(scratch.with_alpha.data(), s.channels, n, out.pixels.data());
   }
 }
 

@@ -1,4 +1,5 @@
-// PNG decoding (libpng) onto the image job's canvases.
+// PNG decoding onto the image job's canvases: the quick decoder for the usual catalog files,
+// libpng for every other file.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "images/bitmap.h"
+#include "images/png_fast_decoder.h"
 
 namespace dw {
 
@@ -30,16 +32,25 @@ inline constexpr size_t kMaxPngChunkBytes = 8u * 1024 * 1024;
 Bitmap DecodePng(std::string_view bytes, const std::filesystem::path& name);
 
 // Memory that one decoder reuses from image to image: the file's bytes, the rows of a
-// transparent image before compositing, and the row table.
+// transparent image before compositing, the row table, and the quick decoder's buffers.
 struct PngScratch {
   std::string file;
   std::vector<uint8_t> with_alpha;
   std::vector<uint8_t*> rows;
+  PngFastScratch fast;
 };
 
 // DecodePng into `out`, whose memory is reused when it is large enough (out's old pixels are
 // lost, also on failure).
 void DecodePngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out, PngScratch& scratch);
+
+// The same through libpng alone: the reference that the quick decoder is checked against.
+void DecodePngWithLibpngInto(std::string_view bytes, const std::filesystem::path& name, Bitmap& out,
+                             PngScratch& scratch);
+
+// Grey + alpha (2 bytes per pixel) or blue-green-red-alpha (4) pixels over white, into grey or
+// blue-green-red: out = (c*a + 255*(255-a) + 127) div 255.
+void CompositeOverWhite(const uint8_t* in, int in_bytes_per_pixel, size_t pixels, uint8_t* out);
 
 // Reads a PNG file and decodes it as DecodePng does: the image over white, on a canvas of its own
 // size. Throws CannotOpen for a file that cannot be read.
