@@ -99,39 +99,57 @@ bool JoinImageData(const uint8_t* data, size_t size, size_t row_bytes, uint32_t 
   return in_run;
 }
 
-// Undoes the filter of one row of `n` bytes with `bpp` bytes per pixel; `prior` is the previous
-// unfiltered row (all zero for the first).
-bool Unfilter(uint8_t filter, const uint8_t* in, const uint8_t* prior, uint8_t* row, size_t n, size_t bpp) {
+// The predictor nearest to a + b - c; ties go to a, then b.
+inline int Paeth(int a, int b, int c) {
+  const int p = b - c, q = a - c;
+  int pa = std::abs(p);
+  const int pb = std::abs(q), pc = std::abs(p + q);
+  if (pb < pa) {
+    pa = pb;
+    a = b;
+  }
+  return pc < pa ? c : a;
+}
+
+// Undoes the filter of one row of `n` bytes with kBpp bytes per pixel; `prior` is the previous
+// unfiltered row (all zero for the first). The three rows never overlap. The left neighbours are
+// carried in registers: the filters that use them run along the row one pixel at a time.
+template <size_t kBpp>
+bool Unfilter(uint8_t filter, const uint8_t* __restrict in, const uint8_t* __restrict prior, uint8_t* __restrict row,
+              size_t n) {
+  uint8_t a[kBpp], c[kBpp];  // left neighbours in this row and in the prior one
   switch (filter) {
     case 0:
       std::memcpy(row, in, n);
       return true;
     case 1:
-      for (size_t x = 0; x < bpp; ++x) row[x] = in[x];
-      for (size_t x = bpp; x < n; ++x) row[x] = static_cast<uint8_t>(in[x] + row[x - bpp]);
+      for (size_t k = 0; k < kBpp; ++k) a[k] = row[k] = in[k];
+      for (size_t x = kBpp; x < n; x += kBpp) {
+        for (size_t k = 0; k < kBpp; ++k) a[k] = row[x + k] = static_cast<uint8_t>(in[x + k] + a[k]);
+      }
       return true;
     case 2:
       for (size_t x = 0; x < n; ++x) row[x] = static_cast<uint8_t>(in[x] + prior[x]);
       return true;
     case 3:
-      for (size_t x = 0; x < bpp; ++x) row[x] = static_cast<uint8_t>(in[x] + (prior[x] >> 1));
-      for (size_t x = bpp; x < n; ++x) row[x] = static_cast<uint8_t>(in[x] + ((row[x - bpp] + prior[x]) >> 1));
+      for (size_t k = 0; k < kBpp; ++k) a[k] = row[k] = static_cast<uint8_t>(in[k] + (prior[k] >> 1));
+      for (size_t x = kBpp; x < n; x += kBpp) {
+        for (size_t k = 0; k < kBpp; ++k) {
+          a[k] = row[x + k] = static_cast<uint8_t>(in[x + k] + ((a[k] + prior[x + k]) >> 1));
+        }
+      }
       return true;
     case 4:
-      for (size_t x = 0; x < bpp; ++x) row[x] = static_cast<uint8_t>(in[x] + prior[x]);
-      for (size_t x = bpp; x < n; ++x) {
-        // The predictor nearest to a + b - c; ties go to a, then b.
-        int a = row[x - bpp];
-        const int b = prior[x], c = prior[x - bpp];
-        const int p = b - c, q = a - c;
-        int pa = std::abs(p);
-        const int pb = std::abs(q), pc = std::abs(p + q);
-        if (pb < pa) {
-          pa = pb;
-          a = b;
+      for (size_t k = 0; k < kBpp; ++k) {
+        a[k] = row[k] = static_cast<uint8_t>(in[k] + prior[k]);
+        c[k] = prior[k];
+      }
+      for (size_t x = kBpp; x < n; x += kBpp) {
+        for (size_t k = 0; k < kBpp; ++k) {
+          const uint8_t b = prior[x + k];
+          a[k] = row[x + k] = static_cast<uint8_t>(in[x + k] + Paeth(a[k], b, c[k]));
+          c[k] = b;
         }
-        if (pc < pa) a = c;
-        row[x] = static_cast<uint8_t>(in[x] + a);
       }
       return true;
     default:
@@ -139,23 +157,36 @@ bool Unfilter(uint8_t filter, const uint8_t* in, const uint8_t* prior, uint8_t* 
   }
 }
 
-// Unfilters every row into `pixels` (packed rows of `row_bytes`).
-bool UnfilterImage(const uint8_t* filtered, size_t row_bytes, uint32_t height, size_t bpp, uint8_t* pixels,
-                   std::vector<uint8_t>& zero_row) {
-  zero_row.assign(row_bytes, 0);
-  const uint8_t* prior = zero_row.data();
-  for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* in = filtered + y * (row_bytes + 1);
-    uint8_t* row = pixels + y * row_bytes;
-    if (!Unfilter(in[0], in + 1, prior, row, row_bytes, bpp)) return false;
-    prior = row;
+bool UnfilterRow(uint8_t filter, const uint8_t* in, const uint8_t* prior, uint8_t* row, size_t n, size_t bpp) {
+  switch (bpp) {
+    case 1: return Unfilter<1>(filter, in, prior, row, n);
+    case 2: return Unfilter<2>(filter, in, prior, row, n);
+    case 3: return Unfilter<3>(filter, in, prior, row, n);
+    default: return Unfilter<4>(filter, in, prior, row, n);
   }
-  return true;
 }
 
 // RGB(A) to BGR(A) in place, `bpp` bytes per pixel.
 void SwapRedAndBlue(uint8_t* p, size_t pixels, size_t bpp) {
   for (size_t i = 0; i < pixels; ++i, p += bpp) std::swap(p[0], p[2]);
+}
+
+// Unfilters every row into `pixels` (packed rows of `row_bytes`); colour rows are turned into
+// blue-green-red one row behind, once the next row no longer needs them, while still in cache.
+bool UnfilterImage(const uint8_t* filtered, size_t row_bytes, uint32_t height, size_t bpp, uint8_t* pixels,
+                   std::vector<uint8_t>& zero_row) {
+  zero_row.assign(row_bytes, 0);
+  const bool colour = bpp >= 3;
+  const uint8_t* prior = zero_row.data();
+  for (uint32_t y = 0; y < height; ++y) {
+    const uint8_t* in = filtered + y * (row_bytes + 1);
+    uint8_t* row = pixels + y * row_bytes;
+    if (!UnfilterRow(in[0], in + 1, prior, row, row_bytes, bpp)) return false;
+    if (colour && y > 0) SwapRedAndBlue(row - row_bytes, row_bytes / bpp, bpp);
+    prior = row;
+  }
+  if (colour) SwapRedAndBlue(pixels + (height - 1) * row_bytes, row_bytes / bpp, bpp);
+  return true;
 }
 
 }  // namespace
@@ -206,7 +237,6 @@ bool TryDecodePngFast(std::string_view bytes, Bitmap& out, PngFastScratch& scrat
     unfiltered = scratch.with_alpha.data();
   }
   if (!UnfilterImage(scratch.filtered.data(), row_bytes, h.height, bpp, unfiltered, scratch.zero_row)) return false;
-  if (h.samples >= 3) SwapRedAndBlue(unfiltered, pixel_count, bpp);
   if (alpha) CompositeOverWhite(unfiltered, h.samples, pixel_count, out.pixels.data());
   return true;
 }
