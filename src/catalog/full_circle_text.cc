@@ -19,6 +19,12 @@ void WriteFullCircleText(const RowTable& rows, const fs::path& full_file, uint32
   log.SetProgressMax(static_cast<int>(rows.size()) - 1);
   log.SetProgressPosition(0);
   std::string text;
+  size_t size = 0;
+  for (const Row& row : rows) {
+    size += 10 + kFullRecordCells + 2;  // number, tabs, line end
+    for (size_t c = 0; c < kFullRecordCells; ++c) size += row.Cell(c).size();
+  }
+  text.reserve(size);
   for (size_t i = 0; i < rows.size(); ++i) {
     log.SetProgressPosition(static_cast<int>(i));
     const Row& row = rows[i];

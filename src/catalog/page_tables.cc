@@ -85,8 +85,9 @@ uint32_t WriteCircleInfo(const RowTable& rows, const fs::path& info_file, const 
 
   StatusLog& log = st.Log();
   StartRowProgress(log, rows.size());
+  constexpr size_t kInfoRecordSize = 2 + 2 + 34 + 54 + 80 + 160;
   TableBuilder out;
-  out.SetCount(static_cast<uint32_t>(rows.size()));
+  out.SetCount(static_cast<uint32_t>(rows.size())).Reserve(rows.size() * kInfoRecordSize);
   for (size_t i = 0; i < rows.size(); ++i) {
     RowProgress(log, i);
     const Row& row = rows[i];

@@ -1,5 +1,6 @@
 #include "common/table_builder.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "common/atomic_file.h"
@@ -9,7 +10,9 @@
 namespace dw {
 
 TableBuilder& TableBuilder::Name(std::string_view text, size_t width) {
-  bytes_ += NameField(text, width);
+  // NameField in place: the text cut to width - 1 bytes, then NULs up to the width.
+  const size_t kept = width == 0 ? 0 : std::min(text.size(), width - 1);
+  bytes_.append(text.substr(0, kept)).append(width - kept, '\0');
   return *this;
 }
 

@@ -33,6 +33,11 @@ class TableBuilder {
   }
   // A name field of `width` bytes (see NameField).
   TableBuilder& Name(std::string_view text, size_t width);
+  // Room for `more` bytes beyond the current size, for a table whose size is known ahead.
+  TableBuilder& Reserve(size_t more) {
+    bytes_.reserve(bytes_.size() + more);
+    return *this;
+  }
   // Overwrites the 16-bit count at offset 0. A count above 65535 cannot be stored: Save then
   // refuses the table instead of writing a wrapped count the handheld would misread.
   TableBuilder& SetCount(uint32_t n);
