@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <vector>
 
 #include "convert/card_folder.h"
@@ -15,6 +16,7 @@
 #include "common/atomic_file.h"
 #include "common/messages.h"
 #include "common/paths.h"
+#include "images/hall_maps_ahead.h"
 #include "images/image_conversion.h"
 
 namespace dw {
@@ -126,12 +128,23 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   images.safe_point = stop_point;
 
   switch (params.mode) {
-    case static_cast<int>(ConversionMode::kDataAndImages):
+    case static_cast<int>(ConversionMode::kDataAndImages): {
+      // The hall maps need no day starts: unless the run keeps to one thread, they are prepared on
+      // a thread of their own while the data tables are converted on this one. Leaving this scope
+      // (also by an error or a stop request) stops and joins that thread.
+      std::optional<HallMapsAhead> maps;
+      if (params.image_threads != 1) {
+        maps.emplace(params.source_root, params.workspace);
+        maps->Start();
+        images.hall_maps_ahead = &*maps;
+      }
       data.Run();
       log.ProcessEvents();
       stop_point();
       images.Run();
+      images.hall_maps_ahead = nullptr;
       break;
+    }
     case static_cast<int>(ConversionMode::kDataOnly):
       data.Run();
       log.ProcessEvents();

@@ -112,4 +112,18 @@ void RunsInto(const Bitmap& image, ColourRuns& out, int excluded) {
   }
 }
 
+ColourRuns RunsPool::Take() {
+  std::lock_guard lock(mutex_);
+  if (free_.empty()) return {};
+  ColourRuns runs = std::move(free_.back());
+  free_.pop_back();
+  return runs;
+}
+
+void RunsPool::Give(ColourRuns&& runs) {
+  if (runs.runs.capacity() == 0) return;  // nothing worth keeping
+  std::lock_guard lock(mutex_);
+  free_.push_back(std::move(runs));
+}
+
 }  // namespace dw

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "images/bitmap.h"
@@ -30,5 +31,17 @@ struct ColourRuns {
 ColourRuns RunsOf(const Bitmap& image, int excluded = -1);
 // The same into `out`, whose vectors keep their memory from image to image.
 void RunsInto(const Bitmap& image, ColourRuns& out, int excluded = -1);
+
+// Run lists go from the commit of one image back to the preparation of a later one, so that their
+// memory is reused: no more lists exist than images are in flight at a time. Thread-safe.
+class RunsPool {
+ public:
+  ColourRuns Take();
+  void Give(ColourRuns&& runs);
+
+ private:
+  std::mutex mutex_;
+  std::vector<ColourRuns> free_;
+};
 
 }  // namespace dw

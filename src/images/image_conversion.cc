@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,8 +14,8 @@
 #include "images/day_table.h"
 #include "images/image_job_plan.h"
 #include "images/hall_maps.h"
+#include "images/hall_maps_ahead.h"
 #include "images/ordered_pipeline.h"
-#include "images/png_loader.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -26,66 +25,11 @@ namespace {
 constexpr int kProgressStep = 10;  // pages between progress updates
 constexpr size_t kItemsAheadPerThread = 2;
 
-// What prepare leaves for commit. A hall map is decoded once for its mini map and its large map;
-// their failures are kept apart so that commit writes what the job's order would write before
-// the failing file.
+// What prepare leaves for commit: a page's runs, or a hall map.
 struct Prepared {
-  ColourRuns runs;  // page, or large map
-  MiniMap mini;
-  std::exception_ptr mini_error;
-  std::exception_ptr large_error;
+  ColourRuns page;
+  PreparedHallMap map;
 };
-
-// Run lists go from the commit of one image back to the preparation of a later one, so that their
-// memory is reused: no more lists exist than items are in flight at a time.
-class RunsPool {
- public:
-  ColourRuns Take() {
-    std::lock_guard lock(mutex_);
-    if (free_.empty()) return {};
-    ColourRuns runs = std::move(free_.back());
-    free_.pop_back();
-    return runs;
-  }
-  void Give(ColourRuns&& runs) {
-    if (runs.runs.capacity() == 0) return;  // nothing worth keeping
-    std::lock_guard lock(mutex_);
-    free_.push_back(std::move(runs));
-  }
-
- private:
-  std::mutex mutex_;
-  std::vector<ColourRuns> free_;
-};
-
-void PrepareHallMap(const ImageJobItem& item, Prepared& result, ConvertScratch& scratch, RunsPool& pool) {
-  try {
-    LoadPngInto(item.source, scratch.decoded, scratch.png);
-  } catch (...) {
-    result.mini_error = result.large_error = std::current_exception();
-    return;
-  }
-  try {
-    result.mini = MapMini_Convert(scratch.decoded);
-  } catch (...) {
-    result.mini_error = std::current_exception();
-  }
-  try {
-    LoadPngInto(item.overlay, scratch.overlay, scratch.png);
-    result.runs = pool.Take();
-    MapLarge_Convert(scratch.decoded, scratch.overlay, scratch.canvas, result.runs);
-  } catch (...) {
-    result.large_error = std::current_exception();
-  }
-}
-
-void Prepare(const ImageJobItem& item, Prepared& result, ConvertScratch& scratch, RunsPool& pool) {
-  if (item.kind == ImageJobItem::Kind::kPage) {
-    result.runs = pool.Take();
-    CircleCut_Convert(item.source, scratch, result.runs);
-  }
-  if (item.kind == ImageJobItem::Kind::kHallMap) PrepareHallMap(item, result, scratch, pool);
-}
 
 // Palette entries are taken here, on the calling thread, in the job's order.
 void AssignColours(const ColourRuns& image, SharedPalette& palette) {
@@ -113,12 +57,15 @@ void ImageConversion::Run() {
 
   int page_count = 0;
   std::vector<fs::path> not_files;
-  const std::vector<ImageJobItem> items = PlanImageJob(RootFld, DstFld, day_starts, page_count, not_files);
+  std::vector<ImageJobItem> hall_maps = hall_maps_ahead ? hall_maps_ahead->items() : PlanHallMaps(RootFld, DstFld);
+  const int map_count = static_cast<int>(hall_maps.size());
+  const std::vector<ImageJobItem> items =
+      PlanImageJob(RootFld, DstFld, day_starts, std::move(hall_maps), page_count, not_files);
+  // The hall maps close the plan, in the order of hall_maps_ahead->items().
+  const size_t first_map = items.size() - static_cast<size_t>(map_count);
   for (const fs::path& folder : not_files) {
     log_.AddLine("\"" + DisplayPath(folder) + "\" はファイルではないので飛ばしました");
   }
-  const int map_count = static_cast<int>(
-      std::count_if(items.begin(), items.end(), [](const ImageJobItem& item) { return item.kind == ImageJobItem::Kind::kHallMap; }));
   int maps_done = 0;
   log_.SetProgressMin(0);
   log_.SetProgressMax(page_count);
@@ -127,7 +74,8 @@ void ImageConversion::Run() {
   RunsPool pool;
   // Frees an item's results, returning its run list to the pool.
   auto release = [&](Prepared& p) {
-    pool.Give(std::move(p.runs));
+    pool.Give(std::move(p.page));
+    pool.Give(std::move(p.map.large));
     p = Prepared{};
   };
   std::string gdc_buffer, layer_buffer;  // the files being saved, reused from image to image
@@ -135,14 +83,16 @@ void ImageConversion::Run() {
   auto commit_map_day = [&](size_t last) {
     const size_t first = last + 1 - kHallGroups.size();
     for (size_t i = first; i <= last; ++i) {
-      if (prepared[i].mini_error) std::rethrow_exception(prepared[i].mini_error);
-      AssignColours(prepared[i].mini.canvas, palette_);
-      AtomicSave(items[i].output, MiniMapRecord(prepared[i].mini, palette_));
+      const PreparedHallMap& map = prepared[i].map;
+      if (map.mini_error) std::rethrow_exception(map.mini_error);
+      AssignColours(map.mini.canvas, palette_);
+      AtomicSave(items[i].output, MiniMapRecord(map.mini, palette_));
       log_.ProcessEvents();
     }
     for (size_t i = first; i <= last; ++i) {
-      if (prepared[i].large_error) std::rethrow_exception(prepared[i].large_error);
-      const ColourRuns& large = prepared[i].runs;
+      const PreparedHallMap& map = prepared[i].map;
+      if (map.large_error) std::rethrow_exception(map.large_error);
+      const ColourRuns& large = map.large;
       AssignColours(large, palette_);
       largest_area = std::max(largest_area, Area(large));
       SaveGdc(EncodeGdcInto(large, palette_, gdc_buffer), items[i].large, stats_);
@@ -162,9 +112,9 @@ void ImageConversion::Run() {
         ForceDirectories(item.output);
         break;
       case ImageJobItem::Kind::kPage:
-        AssignColours(p.runs, palette_);
-        largest_area = std::max(largest_area, Area(p.runs));
-        SaveGdc(EncodeGdcInto(p.runs, palette_, gdc_buffer), item.output, stats_);
+        AssignColours(p.page, palette_);
+        largest_area = std::max(largest_area, Area(p.page));
+        SaveGdc(EncodeGdcInto(p.page, palette_, gdc_buffer), item.output, stats_);
         log_.ProcessEvents();
         if (++converted_ % kProgressStep == 0) {
           log_.SetProgressPosition(converted_);
@@ -189,7 +139,20 @@ void ImageConversion::Run() {
   std::vector<ConvertScratch> scratch(static_cast<size_t>(workers) + 1);  // worker 0: this thread
   RunOrdered(
       items.size(), workers, kItemsAheadPerThread * static_cast<size_t>(workers) + 1,
-      [&](size_t i, int worker) { Prepare(items[i], prepared[i], scratch[static_cast<size_t>(worker)], pool); },
+      [&](size_t i, int worker) {
+        const ImageJobItem& item = items[i];
+        ConvertScratch& own = scratch[static_cast<size_t>(worker)];
+        if (item.kind == ImageJobItem::Kind::kPage) {
+          prepared[i].page = pool.Take();
+          CircleCut_Convert(item.source, own, prepared[i].page);
+        } else if (item.kind == ImageJobItem::Kind::kHallMap) {
+          if (hall_maps_ahead) {
+            prepared[i].map = hall_maps_ahead->Take(i - first_map, own, pool);
+          } else {
+            PrepareHallMap(item, prepared[i].map, own, pool);
+          }
+        }
+      },
       commit);
 
   sizes.U32(largest_area).U32(stats_.largest_file);

@@ -12,6 +12,8 @@
 
 namespace dw {
 
+class HallMapsAhead;
+
 class ImageConversion {
  public:
   // Source root (holds PDATA and MDATA) and the workspace (holds CDATA/L_Date.dat, receives the
@@ -25,6 +27,10 @@ class ImageConversion {
   // Called before each page and hall map is saved, where every file written so far is complete;
   // it may throw to stop the run there (a stop request). May be empty.
   std::function<void()> safe_point;
+  // Hall maps already being prepared for the same catalog and workspace (see hall_maps_ahead.h);
+  // when set, the job takes its hall maps from there instead of planning and preparing them. May
+  // be null.
+  HallMapsAhead* hall_maps_ahead = nullptr;
 
   explicit ImageConversion(StatusLog& log) : log_(log) {}
 

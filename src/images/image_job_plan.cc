@@ -1,6 +1,7 @@
 #include "images/image_job_plan.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "dataset/layout.h"
@@ -12,9 +13,30 @@
 namespace dw {
 namespace fs = std::filesystem;
 
+std::vector<ImageJobItem> PlanHallMaps(const fs::path& root, const fs::path& workspace) {
+  std::vector<ImageJobItem> items;
+  const CatalogFolder mdata(ResolveIgnoringCase(root, {"MDATA"}));
+  const fs::path out = DataSetLayout(workspace).mdata();
+  for (int d = 1; d <= kMapDays; ++d) {
+    const std::string day = std::to_string(d);
+    if (!mdata.Find("MAP" + day + kHallGroups[0] + ".png")) continue;
+    for (const char* g : kHallGroups) {
+      const std::string name = day + g;
+      ImageJobItem map = ImageJobItem::Of(ImageJobItem::Kind::kHallMap, mdata.PathOf("MAP" + name + ".png"),
+                                out / ("MAP" + name + "mini.dat"));
+      map.overlay = mdata.PathOf("GNR" + name + ".png");
+      map.large = out / ("MAP" + name + ".gdc");
+      map.layer = out / ("MAP" + name + ".rak");
+      map.last_of_day = g == kHallGroups.back();
+      items.push_back(std::move(map));
+    }
+  }
+  return items;
+}
+
 std::vector<ImageJobItem> PlanImageJob(const fs::path& root, const fs::path& workspace,
-                                       const std::vector<uint16_t>& day_starts, int& page_count,
-                                       std::vector<fs::path>& not_files) {
+                                       const std::vector<uint16_t>& day_starts, std::vector<ImageJobItem> hall_maps,
+                                       int& page_count, std::vector<fs::path>& not_files) {
   std::vector<ImageJobItem> items;
   const CatalogFolder pdata(ResolveIgnoringCase(root, {"PDATA"}));
   const CircleCutPlan plan =
@@ -41,22 +63,7 @@ std::vector<ImageJobItem> PlanImageJob(const fs::path& root, const fs::path& wor
   }
 
   items.push_back(ImageJobItem::Of(ImageJobItem::Kind::kMapPhase));
-  const CatalogFolder mdata(ResolveIgnoringCase(root, {"MDATA"}));
-  const fs::path out = DataSetLayout(workspace).mdata();
-  for (int d = 1; d <= kMapDays; ++d) {
-    const std::string day = std::to_string(d);
-    if (!mdata.Find("MAP" + day + kHallGroups[0] + ".png")) continue;
-    for (const char* g : kHallGroups) {
-      const std::string name = day + g;
-      ImageJobItem map = ImageJobItem::Of(ImageJobItem::Kind::kHallMap, mdata.PathOf("MAP" + name + ".png"),
-                                out / ("MAP" + name + "mini.dat"));
-      map.overlay = mdata.PathOf("GNR" + name + ".png");
-      map.large = out / ("MAP" + name + ".gdc");
-      map.layer = out / ("MAP" + name + ".rak");
-      map.last_of_day = g == kHallGroups.back();
-      items.push_back(std::move(map));
-    }
-  }
+  items.insert(items.end(), std::make_move_iterator(hall_maps.begin()), std::make_move_iterator(hall_maps.end()));
   return items;
 }
 

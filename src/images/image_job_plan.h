@@ -26,12 +26,18 @@ struct ImageJobItem {
   }
 };
 
-// Plans the job over the catalog at `root` (PDATA and MDATA found regardless of ASCII case) with
-// the day start pages; outputs go below `workspace`. Sets `page_count` to the number of page
-// images 2..1800 (the progress maximum). A day's hall maps are planned when its E123 map exists.
-// Page names that stand for folders are not images; they are added to `not_files`.
+// The hall maps of days 1 to 3 in the job's order, from the catalog at `root` (MDATA found
+// regardless of ASCII case), outputs below `workspace`. A day's maps are planned when its E123 map
+// exists. Needs no day starts, so the maps can be planned before the data tables are converted.
+std::vector<ImageJobItem> PlanHallMaps(const std::filesystem::path& root, const std::filesystem::path& workspace);
+
+// Plans the job over the catalog at `root` (PDATA found regardless of ASCII case) with the day
+// start pages: day folders and pages, the map phase, then `hall_maps` (from PlanHallMaps); outputs
+// go below `workspace`. Sets `page_count` to the number of page images 2..1800 (the progress
+// maximum). Page names that stand for folders are not images; they are added to `not_files`.
 std::vector<ImageJobItem> PlanImageJob(const std::filesystem::path& root, const std::filesystem::path& workspace,
-                                       const std::vector<uint16_t>& day_starts, int& page_count,
+                                       const std::vector<uint16_t>& day_starts,
+                                       std::vector<ImageJobItem> hall_maps, int& page_count,
                                        std::vector<std::filesystem::path>& not_files);
 
 }  // namespace dw

@@ -130,6 +130,7 @@ TEST_F(CardSafety, StopDuringTheCopyLeavesTheOldSetWhole) {
 
 TEST_F(CardSafety, StopDuringTheDataOrImagePhaseEndsThereWithCompleteFiles) {
   const Tree card_before = Snapshot(card());
+  const int threads_before = test::ThreadCount();
   for (const char* phase_line : {"サークルデータ (2日目) 作成開始", "サークルカット作成開始"}) {
     StopRequest stop;
     struct : test::RecordingStatusLog {
@@ -151,6 +152,9 @@ TEST_F(CardSafety, StopDuringTheDataOrImagePhaseEndsThereWithCompleteFiles) {
     EXPECT_EQ(log.lines.back(), "作業を中止しました");
     for (const auto& [name, bytes] : test::Snapshot(ws())) EXPECT_FALSE(IsPartialFile(name)) << name;
     EXPECT_EQ(Differences(Snapshot(card()), card_before), "") << phase_line;
+    // The hall maps prepared ahead during the data phase were dropped, their thread joined.
+    EXPECT_EQ(test::ThreadCount(), threads_before) << phase_line;
+    EXPECT_TRUE(fs::is_empty(ws() / "MDATA")) << phase_line;
   }
 }
 

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "common/messages.h"
 #include "common/table_builder.h"
 #include "support/image_fixtures.h"
 #include "images/hall_maps.h"
+#include "images/hall_maps_ahead.h"
 #include "support/thrown.h"
 
 namespace dw {
@@ -30,11 +33,12 @@ class ImageJob : public ::testing::Test {
     test::WritePng(root() / "MDATA" / ("MAP" + std::to_string(day) + group + ".png"), map);
     test::WritePng(root() / "MDATA" / ("GNR" + std::to_string(day) + group + ".png"), overlay);
   }
-  void Run(int threads = 1) {
+  void Run(int threads = 1, HallMapsAhead* ahead = nullptr) {
     ImageConversion job(log_);
     job.RootFld = root();
     job.DstFld = ws();
     job.threads = threads;
+    job.hall_maps_ahead = ahead;
     job.Run();
     merged_ = job.palette().merged();
   }
@@ -153,6 +157,62 @@ TEST_F(ImageJob, OutputIsTheSameForEveryThreadCount) {
     const auto multi = Outputs();
     ASSERT_EQ(multi.size(), single.size());
     for (const auto& [name, bytes] : single) EXPECT_TRUE(multi.at(name) == bytes) << name << ", " << threads << " threads";
+  }
+}
+
+// Maps prepared ahead (by their own thread, by the job's threads when the thread has not reached
+// them, a few at a time) give the files, status calls and errors of maps prepared by the job.
+TEST_F(ImageJob, HallMapsPreparedAheadChangeNothing) {
+  for (int n = 2; n <= 7; ++n) Page(n, test::PatternPage(33 + n, 21, static_cast<unsigned>(n)));
+  for (int d = 1; d <= 3; ++d) {
+    for (const char* g : {"E123", "E456", "W12"}) {
+      Map(d, g, ToBgr(test::PatternPage(70 + d, 45, static_cast<unsigned>(d * 5 + g[1]))),
+          test::Solid(40, 50, static_cast<uint8_t>(d * 60), 30, 220));
+    }
+  }
+  struct Result {
+    std::map<std::string, std::string> files;
+    std::vector<std::string> calls;
+    std::string error;
+  };
+  auto run = [&](int threads, bool ahead, bool start, size_t max_ready) {
+    fs::remove_all(ws());
+    test::MakeWorkspace(ws(), {2, 5});
+    log_ = test::RecordingStatusLog{};
+    Result r;
+    {
+      HallMapsAhead maps(root(), ws(), max_ready);
+      if (start) {
+        maps.Start();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let the thread get ahead
+      }
+      r.error = test::Thrown([&] { Run(threads, ahead ? &maps : nullptr); }).message;
+    }
+    r.files = Outputs();
+    r.calls = log_.calls;
+    return r;
+  };
+  for (bool broken : {false, true}) {
+    // A day 2 overlay that does not decode: the run stops after day 2's mini maps and E123 map.
+    if (broken) test::WriteFile(root() / "MDATA" / "GNR2E456.png", "not a png");
+    const Result plain = run(1, false, false, 0);
+    EXPECT_EQ(plain.error.find("GNR2E456.png") != std::string::npos, broken) << plain.error;
+    EXPECT_EQ(plain.files.count("MDATA/MAP2E123.gdc"), 1u);
+    EXPECT_EQ(plain.files.count("MDATA/MAP2E456.gdc"), broken ? 0u : 1u);
+    const struct {
+      int threads;
+      bool start;
+      size_t max_ready;
+    } cases[] = {{1, true, 9}, {2, true, 1}, {3, true, 3}, {2, false, 3}};
+    for (const auto& c : cases) {
+      const Result ahead = run(c.threads, true, c.start, c.max_ready);
+      const std::string context = std::to_string(c.threads) + " threads, started " + std::to_string(c.start) +
+                                  ", " + std::to_string(c.max_ready) + " ready, broken " + std::to_string(broken);
+      EXPECT_EQ(ahead.error, plain.error) << context;
+      EXPECT_EQ(ahead.calls, plain.calls) << context;
+      EXPECT_EQ(test::Differences(ahead.files, plain.files), "") << context;
+      EXPECT_TRUE(ahead.files == plain.files) << context;
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "common/sjis.h"
 
@@ -153,6 +154,19 @@ std::string Differences(const Files& a, const Files& b) {
     if (!a.count(name)) out += "+" + name + " ";
   }
   return out;
+}
+
+int ThreadCount() {
+  // A thread started first, so that threads a runtime starts along with the first one (a
+  // sanitizer's) are in every count.
+  static const bool warmed_up = [] {
+    std::thread([] {}).join();
+    return true;
+  }();
+  (void)warmed_up;
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/task")) ++n;
+  return n;
 }
 
 fs::path SampleCatalog() { return fs::path(DW_SOURCE_DIR) / "samples" / "catalog"; }

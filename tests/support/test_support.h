@@ -78,6 +78,10 @@ Files SnapshotWithFolders(const std::filesystem::path& root);
 // messages).
 std::string Differences(const Files& a, const Files& b);
 
+// Threads of this process now (Linux), for tests that check that a job joined the threads it
+// started.
+int ThreadCount();
+
 // The sample catalog bundled with the project.
 std::filesystem::path SampleCatalog();
 // The shared PNG conformance images; empty when absent (tests then skip).
