@@ -9,7 +9,7 @@
 
 namespace dw {
 
-void PrepareHallMap(const ImageJobItem& item, PreparedHallMap& result, ConvertScratch& scratch, RunsPool& pool) noexcept {
+void PrepareHallMap(const ImageJobItem& item, PreparedHallMap& result, ConvertScratch& scratch) noexcept {
   try {
     LoadPngInto(item.source, scratch.decoded, scratch.png);
   } catch (...) {
@@ -23,7 +23,6 @@ void PrepareHallMap(const ImageJobItem& item, PreparedHallMap& result, ConvertSc
   }
   try {
     LoadPngInto(item.overlay, scratch.overlay, scratch.png);
-    result.large = pool.Take();
     MapLarge_Convert(scratch.decoded, scratch.overlay, scratch.canvas, result.large);
   } catch (...) {
     result.large_error = std::current_exception();
@@ -68,7 +67,7 @@ void HallMapsAhead::ThreadLoop() {
     states_[k] = State::kPreparing;
     ++held_;
     lock.unlock();
-    PrepareHallMap(items_[k], results_[k], scratch_, pool_);
+    PrepareHallMap(items_[k], results_[k], scratch_);  // fresh run lists: committed ones go to the job's pool
     lock.lock();
     states_[k] = State::kReady;
     changed_.notify_all();
@@ -82,7 +81,8 @@ PreparedHallMap HallMapsAhead::Take(size_t k, ConvertScratch& scratch, RunsPool&
   if (states_[k] == State::kWaiting) {
     states_[k] = State::kTaken;
     lock.unlock();
-    PrepareHallMap(items_[k], result, scratch, pool);
+    result.large = pool.Take();
+    PrepareHallMap(items_[k], result, scratch);
     return result;
   }
   changed_.wait(lock, [&] { return states_[k] == State::kReady; });

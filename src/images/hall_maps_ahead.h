@@ -29,8 +29,8 @@ struct PreparedHallMap {
 };
 
 // Decodes the map and its overlay into `scratch` and makes the mini map and the large map's runs
-// (taken from `pool`). Throws nothing: every failure is stored in `result`.
-void PrepareHallMap(const ImageJobItem& item, PreparedHallMap& result, ConvertScratch& scratch, RunsPool& pool) noexcept;
+// (into result.large, whose memory is reused). Throws nothing: every failure is stored in `result`.
+void PrepareHallMap(const ImageJobItem& item, PreparedHallMap& result, ConvertScratch& scratch) noexcept;
 
 class HallMapsAhead {
  public:
@@ -51,7 +51,7 @@ class HallMapsAhead {
   const std::vector<ImageJobItem>& items() const { return items_; }
 
   // Map k of items(), once: waits while the thread prepares it, or prepares it here with `scratch`
-  // and `pool` when the thread has not reached it.
+  // and a run list from `pool` when the thread has not reached it.
   PreparedHallMap Take(size_t k, ConvertScratch& scratch, RunsPool& pool);
 
  private:
@@ -62,7 +62,6 @@ class HallMapsAhead {
   const size_t max_ready_;
   std::vector<PreparedHallMap> results_;
   ConvertScratch scratch_;  // the thread's
-  RunsPool pool_;           // the thread's run lists
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<State> states_;

@@ -149,7 +149,8 @@ void ImageConversion::Run() {
           if (hall_maps_ahead) {
             prepared[i].map = hall_maps_ahead->Take(i - first_map, own, pool);
           } else {
-            PrepareHallMap(item, prepared[i].map, own, pool);
+            prepared[i].map.large = pool.Take();
+            PrepareHallMap(item, prepared[i].map, own);
           }
         }
       },
