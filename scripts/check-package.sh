@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package as a user gets it. Builds it, unpacks it into a temporary root and
-# runs that datawright-cli as an unprivileged user with a fresh HOME on samples/catalog: the data
+# runs that datawright-cli as an unprivileged user with a fresh HOME on a copy of samples/catalog
+# that this user can read, wherever the clone lies (a private home or mktemp folder): the data
 # set and the workspace must be byte-identical to those of the build tree's program, and the
 # workspace must be the per-user one under that HOME. Then validates the desktop entry, the
 # AppStream metainfo and the package (lintian: no error), and compares both programs' --version.
@@ -8,10 +9,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 deb="$(bash scripts/package.sh)"
 
-tmp="$(mktemp -d)"
+# Under /tmp, whatever TMPDIR says: the unprivileged user must reach every input.
+tmp="$(mktemp -d /tmp/datawright-package-check.XXXXXX)"
 trap 'rm -rf "$tmp"' EXIT
 chmod 755 "$tmp"
-root="$tmp/root" home="$tmp/home"
+root="$tmp/root" home="$tmp/home" catalog="$tmp/catalog"
+cp -R samples/catalog "$catalog"
+chmod -R a+rX "$catalog"
 dpkg-deb -x "$deb" "$root"
 cp "$deb" "$tmp/"
 # Destinations must exist: only ZAVO_DS is created in them.
@@ -29,7 +33,7 @@ fail() { echo "check-package: $*" >&2; exit 1; }
 
 echo "== unpacked datawright-cli as $("${as_user[@]}" id -un) with HOME=$home"
 build/bin/datawright-cli convert samples/catalog "$tmp/ref" --workspace "$tmp/ref-ws" >/dev/null
-"${as_user[@]}" "${clean_env[@]}" "$root/usr/bin/datawright-cli" convert "$PWD/samples/catalog" "$home/out" \
+"${as_user[@]}" "${clean_env[@]}" "$root/usr/bin/datawright-cli" convert "$catalog" "$home/out" \
   >"$tmp/stdout" 2>"$tmp/stderr" || { cat "$tmp/stderr" >&2; fail "the installed conversion failed"; }
 workspace="$home/.local/share/datawright/DATA"
 [ "$(head -n1 "$tmp/stderr")" = "作業フォルダ: $workspace" ] || fail "workspace line: $(head -n1 "$tmp/stderr")"

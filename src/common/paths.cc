@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <system_error>
 #include <vector>
+
+#include "common/messages.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -27,14 +30,34 @@ std::optional<std::string> ChooseIgnoringCase(std::string_view name, const std::
   return *std::min_element(matches.begin(), matches.end());
 }
 
+namespace {
+
+// Missing folders (or a file where a folder was expected) are an answer, not a failure.
+bool IsAbsence(const std::error_code& ec) {
+  return ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory;
+}
+
+}  // namespace
+
+std::vector<FolderEntry> ListFolder(const fs::path& dir) {
+  std::vector<FolderEntry> entries;
+  std::error_code ec;
+  fs::directory_iterator it(dir, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::error_code type_ec;
+    entries.push_back({it->path().filename().string(), it->is_directory(type_ec)});
+  }
+  if (ec && !(entries.empty() && IsAbsence(ec))) throw TextFileError(dir, ec.value());
+  return entries;
+}
+
 std::optional<fs::path> FindIgnoringCase(const fs::path& dir, std::string_view name) {
   std::error_code ec;
   fs::path exact = dir / fs::path(std::string(name));
   if (fs::exists(fs::symlink_status(exact, ec))) return exact;
   std::vector<std::string> matches;
-  for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    std::string entry = it->path().filename().string();
-    if (EqualsIgnoreAsciiCase(entry, name)) matches.push_back(entry);
+  for (FolderEntry& entry : ListFolder(dir)) {
+    if (EqualsIgnoreAsciiCase(entry.name, name)) matches.push_back(std::move(entry.name));
   }
   if (auto chosen = ChooseIgnoringCase(name, matches)) return dir / *chosen;
   return std::nullopt;

@@ -14,6 +14,17 @@ namespace dw {
 std::string AsciiUpper(std::string_view text);
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
+struct FolderEntry {
+  std::string name;
+  bool is_folder = false;
+};
+
+// The entries of `dir`, in the order the system lists them. A folder that does not exist (or is a
+// file) has none; one that cannot be listed (no permission, I/O error) throws dw::Error with the
+// system's reason and the path, so that a folder the user may not read is never taken for a
+// missing or empty one.
+std::vector<FolderEntry> ListFolder(const std::filesystem::path& dir);
+
 // The one case-insensitive look-up rule: among `matches` (entry names equal to `name` ignoring
 // ASCII case, in any order), the exact name when it is there, otherwise the first in name order.
 // Empty when there are no matches.
@@ -21,7 +32,7 @@ std::optional<std::string> ChooseIgnoringCase(std::string_view name, const std::
 
 // The entry of `dir` named `name`: the exact name when it exists, otherwise the first entry (in
 // name order) equal to it regardless of ASCII case. Catalogs copied from a Windows disc sometimes
-// carry lower-case names.
+// carry lower-case names. Throws as ListFolder does when `dir` cannot be listed.
 std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& dir,
                                                       std::string_view name);
 

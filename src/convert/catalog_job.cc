@@ -42,12 +42,9 @@ fs::path ZavoDsFolder(const fs::path& destination) { return destination / kZavoD
 
 fs::path FindDefinitionFile(const fs::path& source_root) {
   const fs::path cdata = ResolveIgnoringCase(source_root, {"CDATA"});
-  std::error_code ec;
   std::vector<fs::path> matches;
-  for (auto it = fs::directory_iterator(cdata, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    if (WildcardMatch("C??DEF.TXT", it->path().filename().string()) && !it->is_directory(ec)) {
-      matches.push_back(it->path());
-    }
+  for (const FolderEntry& entry : ListFolder(cdata)) {
+    if (!entry.is_folder && WildcardMatch("C??DEF.TXT", entry.name)) matches.push_back(cdata / entry.name);
   }
   if (matches.empty()) return {};
   return *std::min_element(matches.begin(), matches.end());

@@ -1,7 +1,6 @@
 #include "images/catalog_folder.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "common/paths.h"
 
@@ -9,12 +8,9 @@ namespace dw {
 namespace fs = std::filesystem;
 
 CatalogFolder::CatalogFolder(const fs::path& dir) : dir_(dir) {
-  std::error_code ec;
-  for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    std::error_code type_ec;
-    const std::string name = it->path().filename().string();
-    auto& names = it->is_directory(type_ec) ? non_files_by_upper_name_ : by_upper_name_;
-    names[AsciiUpper(name)].push_back(name);
+  for (const FolderEntry& entry : ListFolder(dir)) {
+    auto& names = entry.is_folder ? non_files_by_upper_name_ : by_upper_name_;
+    names[AsciiUpper(entry.name)].push_back(entry.name);
   }
 }
 

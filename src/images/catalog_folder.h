@@ -15,7 +15,7 @@ namespace dw {
 // circle-cut phase tests 1800 names.
 class CatalogFolder {
  public:
-  // A folder that does not exist holds nothing.
+  // A folder that does not exist holds nothing; one that cannot be listed throws dw::Error.
   explicit CatalogFolder(const std::filesystem::path& dir);
 
   const std::filesystem::path& dir() const { return dir_; }
