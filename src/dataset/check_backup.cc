@@ -17,6 +17,17 @@ bool IsCheckFileName(std::string_view name) {
   return WildcardMatch("Check*.dat", name) || WildcardMatch("C_Memo*.dat", name) || WildcardMatch("D_Buy*.dat", name);
 }
 
+std::vector<std::string> CheckFileNamesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (IsCheckFileName(name) && it->is_regular_file(ec)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 bool HoldsVisitorData(std::string_view name, std::string_view bytes) {
   if (WildcardMatch("Check*.dat", name)) {
     try {

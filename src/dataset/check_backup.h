@@ -18,6 +18,10 @@ inline constexpr const char* kCheckBackupFolder = "ZAVO_DS_CheckList_backup";
 // True for Check<d>.dat, C_Memo<d>.dat and D_Buy<d>.dat (any ASCII case).
 bool IsCheckFileName(std::string_view name);
 
+// The names of the regular files in `folder` for which IsCheckFileName holds, in name order
+// (none when the folder is missing).
+std::vector<std::string> CheckFileNamesIn(const std::filesystem::path& folder);
+
 // Whether the bytes of such a file hold something the visitor entered on the handheld: a used
 // check slot, a non-zero memo byte, a purchase. A check file that cannot be read as one counts
 // as holding data, so nothing unreadable is ever overwritten unseen.
