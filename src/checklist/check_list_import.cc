@@ -39,17 +39,18 @@ int DayOfRecord(const Record& record, const std::vector<uint16_t>& day_starts) {
   return day;
 }
 
-std::string CheckFileOf(const std::vector<const Record*>& records, ImportDayReport& report) {
+// A record without a colour is counted as memo-only when its circle has a memo slot.
+std::string CheckFileOf(const std::vector<const Record*>& records, DayRange range, ImportDayReport& report) {
   std::vector<CheckSlot> slots;
   for (const Record* r : records) {
+    const auto circle = static_cast<uint16_t>(ParseInt(CsvField(*r, kCircleField)));
     std::string_view colour = RightTrim(CsvField(*r, kColourField));
     if (colour.empty()) colour = "0";
     if (colour == "0") {
-      ++report.memo_only;
+      if (circle >= range.first && circle - range.first < range.count) ++report.memo_only;
       continue;
     }
-    slots.push_back({static_cast<uint16_t>(ParseInt(CsvField(*r, kCircleField))), kImportedCheckFlags,
-                     static_cast<uint8_t>(ParseInt(colour))});
+    slots.push_back({circle, kImportedCheckFlags, static_cast<uint8_t>(ParseInt(colour))});
   }
   report.checks = static_cast<int>(slots.size());
   return BuildCheckFile(slots, kImportCheckFileSlots);
@@ -178,7 +179,7 @@ CheckListImportResult CheckListImport::Run() {
     report.day = d;
     report.first = range.first;
     report.count = range.count;
-    const std::string check_file = CheckFileOf(records, report);
+    const std::string check_file = CheckFileOf(records, range, report);
     DurableSave(params.output_folder / CheckFileName(d), check_file);
     DurableSave(params.output_folder / MemoFileName(d), MemoFileOf(records, range, report));
     result.days.push_back(report);
