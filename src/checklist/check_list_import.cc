@@ -87,10 +87,8 @@ fs::path ImportOutputFolder(const fs::path& chosen_folder) { return chosen_folde
 
 fs::path ImportBackupBeside(const fs::path& output_folder) {
   const fs::path set = output_folder.parent_path();
-  if (EqualsIgnoreAsciiCase(set.filename().string(), kZavoDsFolder) && set.has_parent_path()) {
-    return set.parent_path();
-  }
-  return set;
+  // A relative "ZAVO_DS" has the empty parent: the current folder.
+  return EqualsIgnoreAsciiCase(set.filename().string(), kZavoDsFolder) ? set.parent_path() : set;
 }
 
 ExistingCheckData ReadExistingCheckData(const fs::path& output_folder) {
