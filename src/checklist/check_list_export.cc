@@ -1,5 +1,6 @@
 #include "checklist/check_list_export.h"
 
+#include <system_error>
 #include <unordered_map>
 
 #include "dataset/layout.h"
@@ -36,18 +37,53 @@ CircleIndex IndexByCircle(const std::vector<CircleLine>& lines) {
   return index;
 }
 
+// The memo texts of one day's memo file on the card, looked up by day-relative index.
+class DayMemos {
+ public:
+  explicit DayMemos(fs::path path) : path_(std::move(path)) {
+    std::error_code ec;
+    present_ = fs::is_regular_file(path_, ec);
+    if (present_) bytes_ = ReadWholeFile(path_);
+  }
+  // The slot's text up to its first zero byte, trailing blanks removed (the import turns the
+  // line break written after it into a blank); empty when the file is missing or too short.
+  std::string TextOf(size_t index) {
+    const size_t at = kCheckHeaderSize + kMemoSlotSize * index;
+    if (!present_ || at + kMemoSlotSize > bytes_.size()) {
+      (present_ ? short_ : missing_) = true;
+      return {};
+    }
+    std::string_view slot(bytes_.data() + at, kMemoSlotSize);
+    return std::string(RightTrim(slot.substr(0, slot.find('\0'))));
+  }
+  void Report(CheckListExportResult& result) const {
+    if (missing_) result.missing_memo_files.push_back(path_);
+    if (short_) result.short_memo_files.push_back(path_);
+  }
+
+ private:
+  fs::path path_;
+  std::string bytes_;
+  bool present_ = false, missing_ = false, short_ = false;
+};
+
 // One record line for a check slot and a D_Full line of its circle.
 void AppendRecordLine(std::string& out, const CheckSlot& slot, const CircleLine& circle, int substitute_colour,
-                      DayRange day, const PurchaseFile& purchases) {
+                      DayRange day, const PurchaseFile& purchases, DayMemos& memos) {
   const std::vector<std::string> d = SplitFields(circle.line);
   if (d.size() < kFullFields) throw IndexOutOfRange(static_cast<long long>(d.size()));
   const int colour = (slot.colour == 0 || slot.colour > 9) ? substitute_colour : slot.colour;
-  // A circle outside the day's range has no purchase record in the day's file.
+  // A circle outside the day's range has no purchase record and no memo slot in the day's files.
   const long long i = static_cast<long long>(circle.circle_number) - day.first;
   PurchaseRecord record;
   const bool in_range = i >= 0 && i < day.count;
-  if (in_range) record = purchases.Record(static_cast<size_t>(i));
-  const std::string memo = CheckMemo(slot.flags, in_range ? &record : nullptr);
+  std::string memo;
+  if (in_range) {
+    record = purchases.Record(static_cast<size_t>(i));
+    memo = memos.TextOf(static_cast<size_t>(i));
+    if (!memo.empty()) memo += kCsvMemoLineBreak;
+  }
+  memo += CheckMemo(slot.flags, in_range ? &record : nullptr);
   const std::string colour_text = std::to_string(colour);
   AppendCsvRecord(out, {d[0], colour_text, d[3], d[4], d[5], d[6], d[7], d[8], d[9], d[10], d[12], d[13], d[14],
                         d[15], d[16], d[1], d[2], memo, d[11]});
@@ -94,14 +130,23 @@ CheckListExportResult CheckListExport::Run() {
     const DayRange day = DayRangeOf(day_index, d, day_top_file);
     const std::vector<CheckSlot> slots = ReadCheckFile(source.checks(d));
     const PurchaseFile purchases = PurchaseFile::Read(source.purchases(d));
+    DayMemos memos(source.memos(d));
+    ExportDayReport report{d, 0, 0};
     for (const CheckSlot& slot : slots) {
       auto it = by_circle.find(slot.circle);
-      if (it == by_circle.end()) continue;
+      if (it == by_circle.end()) {
+        ++report.skipped_checks;
+        continue;
+      }
       for (size_t entry : it->second) {
-        AppendRecordLine(csv, slot, circle_lines_[entry], params.substitute_colour, day, purchases);
-        ++result.record_lines;
+        AppendRecordLine(csv, slot, circle_lines_[entry], params.substitute_colour, day, purchases, memos);
+        ++report.record_lines;
       }
     }
+    memos.Report(result);
+    result.record_lines += report.record_lines;
+    result.skipped_checks += report.skipped_checks;
+    result.days.push_back(report);
   }
 
   ForceDirectories(params.destination_folder);

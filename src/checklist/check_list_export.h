@@ -22,10 +22,23 @@ struct CheckListExportParams {
   int substitute_colour = 0;
 };
 
+// What the export wrote for one day.
+struct ExportDayReport {
+  int day = 0;
+  size_t record_lines = 0;    // record lines written
+  size_t skipped_checks = 0;  // check slots whose circle is in no D_Full file: nothing written
+};
+
 struct CheckListExportResult {
   std::filesystem::path csv_file;  // the file written
   int day_count = 0;               // D_Full files found
   size_t record_lines = 0;         // record lines written below the header
+  size_t skipped_checks = 0;       // over all days
+  std::vector<ExportDayReport> days;
+  // Memo files that a written record needed but that are missing, or too short for one of its
+  // circles: those circles got no memo text.
+  std::vector<std::filesystem::path> missing_memo_files;
+  std::vector<std::filesystem::path> short_memo_files;
 };
 
 // One entry of the circle line table: field 0 of a D_Full line and the whole line as read.

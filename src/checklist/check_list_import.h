@@ -2,10 +2,12 @@
 // file and memo file of every event day.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dw {
 
@@ -37,16 +39,49 @@ enum class CheckListImportOutcome {
   kDayLimitExceeded,  // a day had more than 1000 records: the days before it stay written
 };
 
+// What the import stored and skipped on one day.
+struct ImportDayReport {
+  int day = 0;
+  uint16_t first = 0, count = 0;  // the day's circle range [first, first + count)
+  int checks = 0;                 // check slots written
+  int memos = 0;                  // records whose non-empty memo was stored
+  int memo_only = 0;              // colour 0 or empty: a memo but no check
+  int outside_range = 0;          // circle outside the day's range: no memo slot
+};
+
 struct CheckListImportResult {
   CheckListImportOutcome outcome = CheckListImportOutcome::kCompleted;
   // kNotVer1Message or kDayLimitMessage when the job stopped; empty when it completed.
   std::string message;
   int days_written = 0;  // days whose check and memo files were saved
   int stopped_day = 0;   // the day over the limit (kDayLimitExceeded), else 0
+
+  int records = 0;           // record lines below the header
+  int no_day = 0;            // page field empty or before day 1: written to no file
+  int circle_minus_one = 0;  // circle -1: ignored
+  int in_catalog = 0;        // records whose circle lies in its day's range
+  std::vector<ImportDayReport> days;  // the days written
+  // The backup of the output folder's check files made before the first was replaced (empty
+  // when none held the visitor's data), and how many files it holds.
+  std::filesystem::path backup_folder;
+  int backup_files = 0;
 };
 
 // <chosen>/CheckList: where the wizard and the command line put the files.
 std::filesystem::path ImportOutputFolder(const std::filesystem::path& chosen_folder);
+
+// Where the backup folder ZAVO_DS_CheckList_backup goes for an output folder <set>/CheckList:
+// beside <set> when that is a ZAVO_DS folder (outside what the handheld reads), else in <set>.
+std::filesystem::path ImportBackupBeside(const std::filesystem::path& output_folder);
+
+// The visitor's data that the check and memo files of the output folder hold now.
+struct ExistingCheckData {
+  int checks = 0;  // used check slots
+  int visits = 0;  // of those, visited
+  int memos = 0;   // memo slots holding text
+  bool holds_data = false;  // some file holds the visitor's data (also one that cannot be read)
+};
+ExistingCheckData ReadExistingCheckData(const std::filesystem::path& output_folder);
 
 class CheckListImport {
  public:

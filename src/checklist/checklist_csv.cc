@@ -98,9 +98,23 @@ std::string MemoFromCsv(std::string_view field) {
   return memo;
 }
 
+void AppendCsvField(std::string& out, std::string_view field) {
+  // Shift-JIS trail bytes are never '"' or ',', so a byte scan finds exactly these characters.
+  if (field.find_first_of(",\"") == std::string_view::npos) {
+    out.append(field);
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
 void AppendCsvRecord(std::string& out, const std::vector<std::string_view>& fields) {
   for (std::string_view f : fields) {
-    out.append(f);
+    AppendCsvField(out, f);
     out += ',';
   }
   out += "\r\n";

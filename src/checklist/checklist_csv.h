@@ -38,7 +38,11 @@ std::string MemoFromCsv(std::string_view field);
 // The two characters that stand for a line break inside the memo field.
 inline constexpr std::string_view kCsvMemoLineBreak = "\\n";
 
-// A record line: every field followed by one comma, then CR LF.
+// One field as written: between double quotes, each quote inside doubled, when it holds a comma
+// or a double quote; otherwise as it is.
+void AppendCsvField(std::string& out, std::string_view field);
+
+// A record line: every field (AppendCsvField) followed by one comma, then CR LF.
 void AppendCsvRecord(std::string& out, const std::vector<std::string_view>& fields);
 
 }  // namespace dw

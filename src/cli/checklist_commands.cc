@@ -5,6 +5,7 @@
 
 #include "checklist/check_list_export.h"
 #include "checklist/check_list_import.h"
+#include "checklist/job_reports.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "common/messages.h"
@@ -36,6 +37,10 @@ void PrintMessage(const std::string& message) {
   std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+void PrintLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+}
+
 }  // namespace
 
 int RunImport(const std::vector<std::string>& args) {
@@ -53,12 +58,12 @@ int RunImport(const std::vector<std::string>& args) {
   job.params.workspace = a.Option("--workspace").value_or((ExecutableDir() / "DATA").string());
   try {
     const CheckListImportResult result = job.Run();
+    // What was done before a stop (a backup, the days written) is reported as well.
+    if (result.outcome != CheckListImportOutcome::kNotVer1) PrintLines(ImportReportLines(result, job.params.output_folder));
     if (result.outcome != CheckListImportOutcome::kCompleted) {
       PrintMessage(result.message);
       return kExitFailed;
     }
-    std::printf("%d 日分のチェックファイルを %s に書きました。\n", result.days_written,
-                DisplayPath(job.params.output_folder).c_str());
     return kExitOk;
   } catch (const Error& e) {
     std::fprintf(stderr, "%s\n", e.what());
@@ -82,9 +87,7 @@ int RunExport(const std::vector<std::string>& args) {
   job.params.source_folder = a.positional[0];
   job.params.destination_folder = a.positional[1];
   try {
-    const CheckListExportResult result = job.Run();
-    std::printf("%s に %zu 件を書きました (%d 日分)。\n", DisplayPath(result.csv_file).c_str(), result.record_lines,
-                result.day_count);
+    PrintLines(ExportReportLines(job.Run()));
     return kExitOk;
   } catch (const Error& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -216,7 +216,74 @@ Error CannotCopy(const fs::path& file, int e, const std::string& kept) {
                ErrorKind::kIo, e, file);
 }
 
+Error BackupDiffers(const fs::path& file) {
+  return Error("バックアップ \"" + DisplayPath(file) + "\" を読み戻すと元のファイルと一致しません。何も置き換えていません",
+               ErrorKind::kIo, EIO, file);
+}
+
 Error Stopped() { return Error("変換を中止しました。カードは変換前のままです。", ErrorKind::kStopped); }
+
+std::string ImportBackupMade(const fs::path& folder, int files) {
+  return "保存先にあったチェックデータ " + std::to_string(files) + " ファイルを \"" + DisplayPath(folder) +
+         "\" に残しました (置き換える前の内容です)";
+}
+
+std::string ImportDayStored(int day, int checks, int memos) {
+  return std::to_string(day) + "日目: チェック " + std::to_string(checks) + " 件、メモ " + std::to_string(memos) +
+         " 件を保存しました";
+}
+
+std::string ImportMemoOnly(int day, int records) {
+  return std::to_string(day) + "日目: 色が 0 か空の記録 " + std::to_string(records) +
+         " 件はチェックにせず、メモだけを保存しました";
+}
+
+std::string ImportOutsideRange(int day, int records, unsigned first, unsigned count) {
+  const std::string range = count == 0 ? std::string("なし")
+                                       : std::to_string(first) + "〜" + std::to_string(first + count - 1);
+  return std::to_string(day) + "日目: サークル番号がこの日の範囲 (" + range + ") の外の記録 " +
+         std::to_string(records) + " 件はメモを保存していません";
+}
+
+std::string ImportNoDay(int records) {
+  return "日付が決まらない記録 " + std::to_string(records) + " 件 (ページ番号が空か、1日目より前) は飛ばしました";
+}
+
+std::string ImportCircleMinusOne(int records) {
+  return "サークル番号が -1 の記録 " + std::to_string(records) + " 件は飛ばしました";
+}
+
+std::string ImportTotal(int records, int checks, int memos) {
+  return "合計: 記録 " + std::to_string(records) + " 件から、チェック " + std::to_string(checks) + " 件、メモ " +
+         std::to_string(memos) + " 件を保存しました";
+}
+
+std::string ImportOtherEvent() {
+  return "どの記録もこのカタログのサークル番号の範囲にありません。別のイベントかカタログのチェックリストのようです。";
+}
+
+std::string ImportWrittenTo(const fs::path& folder) { return "保存先: " + DisplayPath(folder); }
+
+std::string ExportDayWritten(int day, size_t records, size_t skipped) {
+  std::string line = std::to_string(day) + "日目: " + std::to_string(records) + " 件を書きました";
+  if (skipped > 0) line += " (データにないサークルのチェック " + std::to_string(skipped) + " 件は飛ばしました)";
+  return line;
+}
+
+std::string ExportTotal(size_t records, size_t skipped) {
+  return "合計: " + std::to_string(records) + " 件を書きました。データにないサークルのチェック " +
+         std::to_string(skipped) + " 件は飛ばしました";
+}
+
+std::string ExportMemoFileMissing(const fs::path& file) {
+  return "メモファイル \"" + DisplayPath(file) + "\" がないため、この日のメモの文字は書いていません";
+}
+
+std::string ExportMemoFileShort(const fs::path& file) {
+  return "メモファイル \"" + DisplayPath(file) + "\" が短いため、一部のサークルのメモの文字は書いていません";
+}
+
+std::string ExportWrittenTo(const fs::path& file) { return "書き出したファイル: " + DisplayPath(file); }
 
 Error InternalError(const std::string& what) { return Error(what, ErrorKind::kInternal); }
 

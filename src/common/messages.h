@@ -62,7 +62,25 @@ Error CardFull(const fs::path& file, int errno_value, const std::string& kept);
 Error CannotWriteToCard(const fs::path& file, int errno_value, const std::string& kept);
 Error NotEnoughCardSpace(const fs::path& card, unsigned long long needed_bytes, unsigned long long free_bytes);
 Error CannotCopy(const fs::path& file, int errno_value, const std::string& kept);
+// A backup file whose bytes read back differ from what was written.
+Error BackupDiffers(const fs::path& file);
 Error Stopped();  // the user asked the run to stop; the card is as it was
+
+// Report lines of the check-list jobs (UTF-8, one line each).
+std::string ImportBackupMade(const fs::path& folder, int files);
+std::string ImportDayStored(int day, int checks, int memos);
+std::string ImportMemoOnly(int day, int records);
+std::string ImportOutsideRange(int day, int records, unsigned first, unsigned count);
+std::string ImportNoDay(int records);
+std::string ImportCircleMinusOne(int records);
+std::string ImportTotal(int records, int checks, int memos);
+std::string ImportOtherEvent();
+std::string ImportWrittenTo(const fs::path& folder);
+std::string ExportDayWritten(int day, size_t records, size_t skipped);
+std::string ExportTotal(size_t records, size_t skipped);
+std::string ExportMemoFileMissing(const fs::path& file);
+std::string ExportMemoFileShort(const fs::path& file);
+std::string ExportWrittenTo(const fs::path& file);
 
 // A broken assumption of the program itself (`where` names the unit).
 Error InternalError(const std::string& what);

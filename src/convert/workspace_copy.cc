@@ -172,13 +172,6 @@ class StagingCleanup {
   bool active_ = true;
 };
 
-// A backup folder name that is not taken yet: <stamp>, <stamp>-2, ...
-std::string FreeBackupName(int dirfd, const std::string& stamp) {
-  std::string name = Join(kCheckBackupFolder, stamp);
-  for (int n = 2; EntryKindAt(dirfd, name) != 0; ++n) name = Join(kCheckBackupFolder, stamp + "-" + std::to_string(n));
-  return name;
-}
-
 // What a backup of the check files holds: the files themselves and the tables the export needs,
 // so that the backup folder can be exported like a ZAVO_DS folder. They are staged in
 // ZAVO_DS.new/~BACKUP/ and put in place with the set, so a run cut off leaves no half backup.
@@ -192,25 +185,14 @@ std::vector<Entry> BackupEntries(const fs::path& card_set, const CheckFilePlan& 
     e.target = folder + sub;
     entries.push_back(e);
   }
-  auto add = [&](const fs::path& file, const std::string& relative) {
-    if (!fs::is_regular_file(file, ec)) return;
+  for (const BackupFile& file : CheckBackupFiles(card_set, card_set / plan.card_folder_name, plan.backup)) {
     Entry e;
-    e.relative = relative;
-    e.staged = Join(kStaging, "~BACKUP/" + relative);
-    e.target = Join(folder, relative);
-    e.source = file;
-    e.size = fs::file_size(file, ec);
+    e.relative = file.relative;
+    e.staged = Join(kStaging, "~BACKUP/" + file.relative);
+    e.target = Join(folder, file.relative);
+    e.source = file.source;
+    e.size = fs::file_size(file.source, ec);
     entries.push_back(e);
-  };
-  for (const std::string& name : plan.backup) {
-    add(card_set / plan.card_folder_name / name, Join(kCheckListFolder, name));
-  }
-  for (const char* table : {kEventHeaderFile, kDayIndexFile}) {
-    add(ResolveIgnoringCase(card_set, {kCdataFolder, table}), Join(kCdataFolder, table));
-  }
-  const fs::path full = ResolveIgnoringCase(card_set, {kDataFullFolder});
-  for (auto it = fs::directory_iterator(full, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    add(it->path(), Join(kDataFullFolder, it->path().filename().string()));
   }
   return entries;
 }
@@ -251,7 +233,8 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
                                [&](const Entry& e) { return !e.folder && plan.keep.count(AsciiUpper(e.relative)); }),
                 entries.end());
   const size_t kept = before - entries.size();
-  const std::string backup_folder = FreeBackupName(fd, backup_stamp);
+  const std::string backup_folder =
+      FreeBackupName(backup_stamp, [fd](const std::string& name) { return EntryKindAt(fd, name) != 0; });
   for (Entry& e : BackupEntries(card_set, plan, backup_folder)) entries.push_back(std::move(e));
 
   // Everything written stays until the renames, beside the old set: all of it must fit.

@@ -7,12 +7,12 @@
 #include "common/status_log.h"
 #include "common/stop_request.h"
 #include "convert/card_folder.h"
+#include "dataset/check_backup.h"
 
 namespace dw {
 
 inline constexpr const char* kStagingFolder = "ZAVO_DS.new";
 inline constexpr const char* kSwapListName = "SWAPLIST.TXT";
-inline constexpr const char* kCheckBackupFolder = "ZAVO_DS_CheckList_backup";
 
 // Copies every folder and file of `workspace` (never "*.partial") into the card's ZAVO_DS. The
 // visitor's check files stay or are backed up first (see card_check_files.h). Reports the files

@@ -7,6 +7,8 @@
 #include "gui/radio_group.h"
 #include "gui/ui_texts.h"
 #include "checklist/check_list_export.h"
+#include "checklist/job_reports.h"
+#include "gui/report_text.h"
 #include "gui/make_pc_check02.h"
 #include "gui/make_pc_check03.h"
 #include "gui/make_pc_check04.h"
@@ -29,9 +31,10 @@ bool StartExportJob(const TMakePcCheck02& source_page, const TMakePcCheck03& des
   job.params.source_folder = ToFsPath(source);
   job.params.destination_folder = ToFsPath(destination);
   job.params.substitute_colour = colour_page.RadioGroup1()->ItemIndex();
-  if (!RunShowingErrors(dialogs, [&] { job.Run(); })) return false;
+  dw::CheckListExportResult result;
+  if (!RunShowingErrors(dialogs, [&] { result = job.Run(); })) return false;
   dialogs.Beep();
-  dialogs.Information(Utf8(text::kWorkFinished));
+  dialogs.Information(ClosingText(dw::ExportReportLines(result)));
   return true;
 }
 

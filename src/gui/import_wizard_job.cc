@@ -9,6 +9,8 @@
 #include "gui/page_parts.h"
 #include "gui/ui_texts.h"
 #include "checklist/check_list_import.h"
+#include "checklist/job_reports.h"
+#include "gui/report_text.h"
 #include "dataset/layout.h"
 #include "gui/make_circle_check01.h"
 #include "gui/make_circle_check02.h"
@@ -21,14 +23,16 @@ WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleChec
   const QString csv = file_page.Edit1()->text();
   const QString shown_output =
       WithTrailingSeparator(WithTrailingSeparator(chosen) + Utf8(kCheckListFolder));
-  dialogs.Beep();
-  if (chosen.isEmpty() || !dialogs.Confirm(ConfirmText(text::kConfirmSourceFile, csv,
-                                                       text::kConfirmImportFolder, shown_output))) {
-    return WizardJobEnd::kDeclined;
+  const std::filesystem::path output = dw::ImportOutputFolder(ToFsPath(chosen));
+  QString confirm = ConfirmText(text::kConfirmSourceFile, csv, text::kConfirmImportFolder, shown_output);
+  if (const dw::ExistingCheckData held = dw::ReadExistingCheckData(output); !chosen.isEmpty() && held.holds_data) {
+    confirm += Utf8(text::kLineBreak) + Utf8(text::kLineBreak) + ExistingDataText(held, dw::ImportBackupBeside(output));
   }
+  dialogs.Beep();
+  if (chosen.isEmpty() || !dialogs.Confirm(confirm)) return WizardJobEnd::kDeclined;
 
   job.params.csv_file = ToFsPath(csv);
-  job.params.output_folder = dw::ImportOutputFolder(ToFsPath(chosen));
+  job.params.output_folder = output;
   job.params.workspace = workspace;
   job.process_events = [] { QCoreApplication::processEvents(); };
   folder_page.DisableNext();  // the job cannot be started twice while it loads
@@ -39,7 +43,7 @@ WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleChec
   switch (result.outcome) {
     case dw::CheckListImportOutcome::kCompleted:
       dialogs.Beep();
-      dialogs.Information(Utf8(text::kWorkFinished));
+      dialogs.Information(ClosingText(dw::ImportReportLines(result, job.params.output_folder)));
       break;
     case dw::CheckListImportOutcome::kNotVer1:
       dialogs.Beep();

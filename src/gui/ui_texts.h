@@ -76,6 +76,11 @@ inline constexpr char kConfirmSourceFile[] = "変換元データのファイル"
 inline constexpr char kConfirmConvertedFolder[] = "変換済みデータの保存フォルダ";
 inline constexpr char kConfirmImportFolder[] = "変換されたデータの保存フォルダ";
 inline constexpr char kWorkFinished[] = "作業が終了しました。";
+// The import's confirmation when the output folder already holds the visitor's check data.
+inline constexpr char kConfirmHeldChecks[] = "保存先のフォルダには、チェック %1 件";
+inline constexpr char kConfirmHeldVisits[] = " (うち訪問済み %1 件)";
+inline constexpr char kConfirmHeldMemos[] = "、メモ %1 件のデータがあります。";
+inline constexpr char kConfirmHeldKept[] = "これらは置き換える前に \"%1\" のバックアップに残します。";
 
 // Check-list wizards: notes shared by the import and export first pages.
 inline constexpr char kNeedsCatalogRun[] =

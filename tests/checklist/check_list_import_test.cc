@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "checklist/job_reports.h"
 #include "support/checklist_fixtures.h"
 #include "common/messages.h"
 #include "common/table_builder.h"
@@ -208,6 +209,56 @@ TEST_F(ImportTest, EmptyDayListWritesNothingAndNeedsNoDayIndex) {
   EXPECT_EQ(r.outcome, CheckListImportOutcome::kCompleted);
   EXPECT_EQ(r.days_written, 0);
   EXPECT_TRUE(fs::is_empty(out()));
+}
+
+// Onto a ZAVO_DS folder whose files hold a visit, a memo and a purchase: they go into a backup
+// beside it first, and the report counts every kind of record skipped.
+TEST_F(ImportTest, BacksUpTheVisitorsFilesAndReportsEverySkip) {
+  const fs::path set = dir_ / "ZAVO_DS";
+  const std::string check = test::HandheldCheckFile({{5, kVisitedFlag, 3}});
+  MemoFileBuilder memo(40);
+  memo.Set(0, "note");
+  const std::string buy = test::PurchaseFileBytes(50, {{5, 0, {1, 2, 50}}});
+  test::WriteFile(set / "CheckList" / "Check1.dat", check);
+  test::WriteFile(set / "CheckList" / "C_Memo2.dat", memo.bytes());
+  test::WriteFile(set / "CheckList" / "D_Buy1.dat", buy);
+  EXPECT_EQ(ReadExistingCheckData(set / "CheckList").visits, 1);
+
+  auto import = [&](const std::string& records) {
+    test::WriteFile(dir_ / "in.csv", test::kCsvHeader + records);
+    CheckListImport job;
+    job.params = {dir_ / "in.csv", set / "CheckList", workspace()};
+    const CheckListImportResult r = job.Run();
+    EXPECT_EQ(r.outcome, CheckListImportOutcome::kCompleted);
+    return std::make_pair(r, ImportReportLines(r, job.params.output_folder));
+  };
+  const auto [r, lines] = import(CsvRecord("5", "2", "10", "m1") + CsvRecord("6", "0", "10", "m2") +
+                                 CsvRecord("7", "", "10") + CsvRecord("60", "1", "10", "far") +
+                                 CsvRecord("8", "1", "", "x") + CsvRecord("9", "1", "1", "x") +
+                                 CsvRecord("-1", "1", "10", "x") + CsvRecord("55", "4", "150"));
+  ASSERT_EQ(r.backup_folder.parent_path(), dir_ / "ZAVO_DS_CheckList_backup");
+  EXPECT_EQ(ReadFile(r.backup_folder / "CheckList" / "Check1.dat"), check);
+  EXPECT_EQ(ReadFile(r.backup_folder / "CheckList" / "C_Memo2.dat"), memo.bytes());
+  EXPECT_EQ(ReadFile(set / "CheckList" / "D_Buy1.dat"), buy);
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "保存先にあったチェックデータ 3 ファイルを \"" + r.backup_folder.string() +
+                           "\" に残しました (置き換える前の内容です)",
+                       "1日目: チェック 2 件、メモ 2 件を保存しました",
+                       "1日目: 色が 0 か空の記録 2 件はチェックにせず、メモだけを保存しました",
+                       "1日目: サークル番号がこの日の範囲 (0〜49) の外の記録 1 件はメモを保存していません",
+                       "2日目: チェック 1 件、メモ 0 件を保存しました",
+                       "3日目: チェック 0 件、メモ 0 件を保存しました",
+                       "日付が決まらない記録 2 件 (ページ番号が空か、1日目より前) は飛ばしました",
+                       "サークル番号が -1 の記録 1 件は飛ばしました",
+                       "合計: 記録 8 件から、チェック 3 件、メモ 2 件を保存しました",
+                       "保存先: " + (set / "CheckList").string(),
+                   }));
+
+  // A list of another event: said plainly, and what the first import stored is kept too.
+  const auto [again, again_lines] = import(CsvRecord("500", "1", "10"));
+  EXPECT_NE(again.backup_folder, r.backup_folder);
+  EXPECT_EQ(ReadFile(again.backup_folder / "CheckList" / "C_Memo1.dat").substr(2 + 160 * 5, 2), "m1");
+  EXPECT_NE(std::find(again_lines.begin(), again_lines.end(), ImportOtherEvent()), again_lines.end());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "convert/catalog_job.h"
 #include "checklist/check_list_export.h"
 #include "checklist/check_list_import.h"
+#include "dataset/check_files.h"
 #include "dataset/day_tables.h"
 #include "support/checklist_fixtures.h"
 #include "common/status_log.h"
@@ -83,6 +84,42 @@ TEST(CheckListRoundTrip, SampleCatalog) {
   // line breaks turned into spaces.
   const std::string memo = test::ReadFile(dir / "BACK" / "CheckList" / "C_Memo1.dat").substr(2, 160);
   EXPECT_EQ(memo.substr(0, memo.find('\0')), test::Sjis("訪問済 新刊:500円×2＝1000円 合計：1000円 "));
+}
+
+// Circle fields with commas and quotes and a memo on the card: the export quotes them, and an
+// import of its file back onto the card followed by a second export gives the same records.
+TEST(CheckListRoundTrip, QuotedFieldsAndCardMemos) {
+  test::TempDir dir;
+  const fs::path card = dir / "ZAVO_DS";
+  std::string def(62, '\0');
+  def[0] = 77;
+  test::WriteFile(card / "CDATA" / "DEF.dat", def);
+  test::WriteWorkspace(card, {1}, {{10, 3}});
+  test::WriteWorkspace(dir / "WS", {1}, {{10, 3}});
+  std::string full;
+  for (const char* c : {"10", "11", "12"}) {
+    full += std::string(c) + "\tname, with comma\tsay \"hi\"\t5\tx4\tx5\tx6\tx7\tx8\tx9\tx10\tx11\tx12\tx13\tx14\tx15\tx16\r\n";
+  }
+  test::WriteFile(card / "DataFull" / "D_Full1.dat", full);
+  test::WriteFile(card / "CheckList" / "Check1.dat", test::HandheldCheckFile({{10, 0, 2}, {12, 0, 9}}));
+  MemoFileBuilder memos(3);
+  memos.Set(0, "a \"b\", c");
+  test::WriteFile(card / "CheckList" / "C_Memo1.dat", memos.bytes());
+  test::WriteFile(card / "CheckList" / "D_Buy1.dat", test::PurchaseFileBytes(3, {}));
+
+  CheckListExport exporter;
+  exporter.params = {card, dir / "PC1", 0};
+  const std::string first = test::ReadFile(exporter.Run().csv_file);
+  const std::string tail = ",\"name, with comma\",\"say \"\"hi\"\"\",";
+  EXPECT_EQ(first, std::string(test::kCsvHeader) +
+                       "10,2,5,x4,x5,x6,x7,x8,x9,x10,x12,x13,x14,x15,x16" + tail + "\"a \"\"b\"\", c\\n\",x11,\r\n" +
+                       "12,9,5,x4,x5,x6,x7,x8,x9,x10,x12,x13,x14,x15,x16" + tail + ",x11,\r\n");
+
+  CheckListImport importer;
+  importer.params = {dir / "PC1" / "ZAVO_DS_Check.csv", card / "CheckList", dir / "WS"};
+  ASSERT_EQ(importer.Run().outcome, CheckListImportOutcome::kCompleted);
+  exporter.params = {card, dir / "PC2", 0};
+  EXPECT_EQ(test::ReadFile(exporter.Run().csv_file), first);
 }
 
 }  // namespace

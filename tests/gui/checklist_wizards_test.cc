@@ -18,6 +18,7 @@
 #include "gui/make_pc_check02.h"
 #include "gui/make_pc_check03.h"
 #include "gui/make_pc_check04.h"
+#include "dataset/check_files.h"
 #include "ui_test_support.h"
 
 namespace dw::ui::test {
@@ -113,6 +114,17 @@ TEST_F(CheckListWizardTest, ImportDeclinedWritesNothing) {
   EXPECT_TRUE(shell_->CircleCheck02().Next()->isEnabled());
 }
 
+TEST_F(CheckListWizardTest, ImportConfirmationCountsTheDataItKeepsInABackup) {
+  WriteCsv("PELORIN,100,Quorvatelle77,Windows\r\n");
+  dw::test::WriteFile(Card() / "CheckList" / "Check1.dat", dw::BuildCheckFile({{1, 8, 2}, {2, 0, 3}}, dw::kEmptyCheckFileSlots));
+  RunImportWizard(Card());
+  ASSERT_EQ(dialogs_.confirmations.size(), 1);
+  const QString note = QString::fromUtf8("\r\n\r\n保存先のフォルダには、チェック 2 件 (うち訪問済み 1 件)、メモ 0 件のデータがあります。\r\n"
+                                         "これらは置き換える前に \"") +
+                       ToQString(Dir() / "card" / "ZAVO_DS_CheckList_backup") + QString::fromUtf8("\" のバックアップに残します。");
+  EXPECT_TRUE(dialogs_.confirmations[0].endsWith(note)) << dialogs_.confirmations[0].toStdString();
+}
+
 TEST_F(CheckListWizardTest, ImportNotVer1ShowsOnlyItsOwnMessage) {
   ConvertSampleCatalog();
   WriteCsv("pelorin,100,Quorvatelle77,Windows\r\n");
@@ -152,7 +164,10 @@ TEST_F(CheckListWizardTest, ImportThenExportMatchTheCoreJobs) {
   WriteCsv("PELORIN,100,Quorvatelle77,Windows\r\n");
   dialogs_.answers = {true};
   RunImportWizard(Card());
-  EXPECT_EQ(dialogs_.events.back(), "info: " + std::string("作業が終了しました。"));
+  // The closing box: its first line, the report, and the folder written last.
+  const std::string closing = dialogs_.events.back();
+  EXPECT_EQ(closing.rfind("info: 作業が終了しました。\r\n1日目: チェック ", 0), 0u) << closing;
+  EXPECT_TRUE(closing.ends_with("\r\n保存先: " + (Card() / "CheckList").string())) << closing;
   EXPECT_EQ(Front(), &shell_->MainMenu());
 
   dw::CheckListImport import;
@@ -188,7 +203,9 @@ TEST_F(CheckListWizardTest, ImportThenExportMatchTheCoreJobs) {
             QString::fromUtf8("以下の設定でデータ作成作業を開始します。よろしいですか？") + sep + sep +
                 QString::fromUtf8("変換元データのフォルダ") + sep + ToQString(Card()) + "/" + sep + sep +
                 QString::fromUtf8("変換済みデータの保存フォルダ") + sep + ToQString(Dir() / "export") + "/");
-  EXPECT_EQ(dialogs_.events.back(), "info: " + std::string("作業が終了しました。"));
+  EXPECT_TRUE(dialogs_.events.back().ends_with("\r\n書き出したファイル: " +
+                                               (Dir() / "export" / "ZAVO_DS_Check.csv").string()))
+      << dialogs_.events.back();
   EXPECT_EQ(Front(), &shell_->MainMenu());
 
   dw::CheckListExport exporter;
