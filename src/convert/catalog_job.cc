@@ -88,6 +88,8 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   log.EnableBackButton(false);
   log.Show();
   log.ProcessEvents();
+  // A copy that a crash interrupted is finished while the workspace still holds what it listed.
+  RecoverInterruptedCopy(card, params.workspace, log);
 
   const fs::path definition = FindDefinitionFile(params.source_root);
   if (definition.empty()) {
