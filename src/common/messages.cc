@@ -228,6 +228,11 @@ Error CannotCopy(const fs::path& file, int e, const std::string& kept) {
                ErrorKind::kIo, e, file);
 }
 
+Error BackupDiffers(const fs::path& file) {
+  return Error("バックアップ \"" + DisplayPath(file) + "\" を読み戻すと元のファイルと一致しません。何も置き換えていません",
+               ErrorKind::kIo, EIO, file);
+}
+
 Error Stopped() { return Error("変換を中止しました。カードは変換前のままです。", ErrorKind::kStopped); }
 
 Error InternalError(const std::string& what) { return Error(what, ErrorKind::kInternal); }

@@ -66,6 +66,8 @@ Error CannotCopy(const fs::path& file, int errno_value, const std::string& kept)
 std::string InterruptedCopyFinishedLine();
 std::string InterruptedCopyIncompleteLine();
 std::string DamagedCardEntriesLine(const fs::path& moved_to, size_t count, const std::string& check_command);
+// A backup file whose bytes read back differ from what was written.
+Error BackupDiffers(const fs::path& file);
 Error Stopped();  // the user asked the run to stop; the card is as it was
 
 // A broken assumption of the program itself (`where` names the unit).

@@ -6,17 +6,12 @@
 #include "common/atomic_file.h"
 #include "common/messages.h"
 #include "common/paths.h"
-#include "dataset/check_files.h"
 #include "dataset/layout.h"
 
 namespace dw {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool AnyNonZeroAfterCount(std::string_view bytes) {
-  return bytes.size() > 2 && std::any_of(bytes.begin() + 2, bytes.end(), [](char c) { return c != 0; });
-}
 
 bool SameBytes(const fs::path& a, const fs::path& b) {
   try {
@@ -27,22 +22,6 @@ bool SameBytes(const fs::path& a, const fs::path& b) {
 }
 
 }  // namespace
-
-bool IsCheckFileName(std::string_view name) {
-  const std::string n(name);
-  return WildcardMatch("Check*.dat", n) || WildcardMatch("C_Memo*.dat", n) || WildcardMatch("D_Buy*.dat", n);
-}
-
-bool HoldsVisitorData(std::string_view name, std::string_view bytes) {
-  if (WildcardMatch("Check*.dat", std::string(name))) {
-    try {
-      return !ParseCheckFile(bytes, fs::path(std::string(name))).empty();
-    } catch (const Error&) {
-      return true;
-    }
-  }
-  return AnyNonZeroAfterCount(bytes);
-}
 
 bool SameEventLayout(const fs::path& card_set, const fs::path& new_set) {
   for (const char* table : {kEventHeaderFile, kDayIndexFile}) {

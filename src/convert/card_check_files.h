@@ -8,17 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "dataset/check_backup.h"
 #include "dataset/layout.h"
 
 namespace dw {
-
-// True for Check<d>.dat, C_Memo<d>.dat and D_Buy<d>.dat (any ASCII case).
-bool IsCheckFileName(std::string_view name);
-
-// Whether the bytes of such a file hold something the visitor entered on the handheld: a used
-// check slot, a non-zero memo byte, a purchase. A check file that cannot be read as one counts
-// as holding data, so nothing unreadable is ever overwritten unseen.
-bool HoldsVisitorData(std::string_view name, std::string_view bytes);
 
 // Whether two data sets are the same event with the same circles per day: equal CDATA/DEF.dat and
 // CDATA/L_DayTop.dat (both present).

@@ -12,6 +12,7 @@
 #include "convert/workspace_copy.h"
 #include "convert/workspace_overlap.h"
 #include "catalog/data_conversion.h"
+#include "dataset/check_backup.h"
 #include "dataset/layout.h"
 #include "common/atomic_file.h"
 #include "common/messages.h"
@@ -25,16 +26,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kSeparator = "---------------------------";
-
-// "yyyymmdd-hhnnss" of the local time, naming a backup folder.
-std::string Timestamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-  return text;
-}
 
 }  // namespace
 
@@ -168,7 +159,7 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
 
   stop_point();
   try {
-    CopyWorkspaceToCard(params.workspace, card, log, params.stop, Timestamp());
+    CopyWorkspaceToCard(params.workspace, card, log, params.stop, BackupStamp(std::time(nullptr)));
   } catch (const Error& e) {
     log.SetLabel("エラー発生");
     log.AddLine(e.kind() == ErrorKind::kStopped ? "作業を中止しました" : "ファイルコピーに失敗しました");

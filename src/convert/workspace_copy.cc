@@ -106,38 +106,16 @@ class StagingCleanup {
   bool active_ = true;
 };
 
-// A backup folder name that is not taken yet: <stamp>, <stamp>-2, ...
-std::string FreeBackupName(int dirfd, const std::string& stamp) {
-  std::string name = Join(kCheckBackupFolder, stamp);
-  for (int n = 2; EntryKindAt(dirfd, name) != 0; ++n) name = Join(kCheckBackupFolder, stamp + "-" + std::to_string(n));
-  return name;
-}
-
-// A file of a backup: where it stands on the card, and its place in the backup folder.
-struct BackupFile {
+// The backup's files as card-relative paths: where each stands, and its place in the backup.
+struct CardBackupFile {
   std::string from, to;
 };
 
-// What a backup of the check files holds: the files themselves and the tables the export needs,
-// so that the backup folder can be exported like a ZAVO_DS folder.
-std::vector<BackupFile> BackupFiles(const CardFolder& card, const CheckFilePlan& plan) {
-  std::vector<BackupFile> files;
-  auto add = [&](const fs::path& file, const std::string& relative) {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return;
-    files.push_back({file.lexically_relative(card.path()).generic_string(), relative});
-  };
+std::vector<CardBackupFile> BackupFiles(const CardFolder& card, const CheckFilePlan& plan) {
   const fs::path card_set = card.path() / kSet;
-  for (const std::string& name : plan.backup) {
-    add(card_set / plan.card_folder_name / name, Join(kCheckListFolder, name));
-  }
-  for (const char* table : {kEventHeaderFile, kDayIndexFile}) {
-    add(ResolveIgnoringCase(card_set, {kCdataFolder, table}), Join(kCdataFolder, table));
-  }
-  std::error_code ec;
-  const fs::path full = ResolveIgnoringCase(card_set, {kDataFullFolder});
-  for (auto it = fs::directory_iterator(full, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    add(it->path(), Join(kDataFullFolder, it->path().filename().string()));
+  std::vector<CardBackupFile> files;
+  for (const BackupFile& f : CheckBackupFiles(card_set, card_set / plan.card_folder_name, plan.backup)) {
+    files.push_back({f.source.lexically_relative(card.path()).generic_string(), f.relative});
   }
   return files;
 }
@@ -151,9 +129,9 @@ uint64_t SumOf(int dirfd, const std::string& relative, int& err) {
 // Writes the backup completely into its final place, flushes the card and reads every file back.
 // Each file is written under "<name>.partial" and renamed, so a backup file is whole or absent.
 // Nothing here ever removes a backup.
-void WriteBackup(const CardFolder& card, const std::vector<BackupFile>& files, const std::string& folder) {
+void WriteBackup(const CardFolder& card, const std::vector<CardBackupFile>& files, const std::string& folder) {
   const int fd = card.fd();
-  for (const BackupFile& f : files) {
+  for (const CardBackupFile& f : files) {
     const std::string to = Join(folder, f.to), partial = to + ".partial";
     if (int e = MakeFoldersAt(fd, fs::path(to).parent_path().generic_string())) throw card.Failure(to, e, kCardUnchanged);
     const CopyFailure failure = CopyFileWithinAt(fd, f.from, partial, {});
@@ -161,7 +139,7 @@ void WriteBackup(const CardFolder& card, const std::vector<BackupFile>& files, c
     if (int e = RenameAt(fd, partial, to)) throw card.Failure(to, e, kCardUnchanged);
   }
   if (int e = FlushAll(fd)) throw card.Failure(folder, e, kCardUnchanged);
-  for (const BackupFile& f : files) {
+  for (const CardBackupFile& f : files) {
     int read_from = 0, read_to = 0;
     const std::string to = Join(folder, f.to);
     const uint64_t want = SumOf(fd, f.from, read_from), got = SumOf(fd, to, read_to);
@@ -207,7 +185,7 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
   for (CopyEntry& e : entries) {
     if (!e.folder) e.old_size = FileSizeAt(fd, Join(kSet, e.relative));
   }
-  const std::vector<BackupFile> backup = plan.backup.empty() ? std::vector<BackupFile>() : BackupFiles(card, plan);
+  const std::vector<CardBackupFile> backup = plan.backup.empty() ? std::vector<CardBackupFile>() : BackupFiles(card, plan);
 
   // Everything written stays until the renames, beside the old set: all of it must fit.
   const std::optional<CardSpace> space = card.Space();
@@ -218,7 +196,7 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
     needed += e.folder ? unit : RoundUp(e.size, unit);
     files += e.folder ? 0 : 1;
   }
-  for (const BackupFile& f : backup) needed += RoundUp(static_cast<uint64_t>(std::max(0LL, FileSizeAt(fd, f.from))), unit) + unit;
+  for (const CardBackupFile& f : backup) needed += RoundUp(static_cast<uint64_t>(std::max(0LL, FileSizeAt(fd, f.from))), unit) + unit;
   if (space && needed > space->free_bytes) {
     throw NotEnoughCardSpace(card.path(), needed, space->free_bytes);
   }
@@ -240,7 +218,7 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
   std::string backup_folder;
   if (!backup.empty()) {
     StopIfRequested(stop);
-    backup_folder = FreeBackupName(fd, backup_stamp);
+    backup_folder = FreeBackupName(backup_stamp, [fd](const std::string& name) { return EntryKindAt(fd, name) != 0; });
     WriteBackup(card, backup, backup_folder);
   }
 

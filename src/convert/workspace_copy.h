@@ -9,10 +9,9 @@
 #include "common/stop_request.h"
 #include "convert/card_folder.h"
 #include "convert/copy_repair.h"
+#include "dataset/check_backup.h"
 
 namespace dw {
-
-inline constexpr const char* kCheckBackupFolder = "ZAVO_DS_CheckList_backup";
 
 // Copies every folder and file of `workspace` (never "*.partial") into the card's ZAVO_DS. The
 // visitor's check files stay, or are backed up first (see card_check_files.h). Reports the files

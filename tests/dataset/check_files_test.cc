@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dataset/check_backup.h"
 #include "dataset/empty_check_files.h"
 #include "support/checklist_fixtures.h"
 #include "common/messages.h"
@@ -117,6 +118,27 @@ TEST(PurchaseFile, RecordsAndBounds) {
   });
   EXPECT_TRUE(e.Contains("D_Buy3.dat")) << e.what();
   EXPECT_THROW(PurchaseFile("", "p"), Error);
+}
+
+// A second backup with the same stamp gets a folder of its own and the first keeps its bytes;
+// the export's tables come along.
+TEST(CheckBackup, NeverReusesAFolder) {
+  test::TempDir dir;
+  const std::filesystem::path set = dir / "ZAVO_DS";
+  test::WriteFile(set / "CheckList" / "Check1.dat", "first");
+  test::WriteFile(set / "CDATA" / "DEF.dat", "def");
+  test::WriteFile(set / "DataFull" / "D_Full1.dat", "full");
+  const auto files = CheckBackupFiles(set, set / "CheckList", {"Check1.dat", "C_Memo1.dat"});
+  const std::filesystem::path first = WriteCheckBackup(files, dir.path(), "20260101-000000");
+  test::WriteFile(set / "CheckList" / "Check1.dat", "second");
+  const std::filesystem::path second = WriteCheckBackup(files, dir.path(), "20260101-000000");
+  EXPECT_EQ(first, dir / "ZAVO_DS_CheckList_backup" / "20260101-000000");
+  EXPECT_EQ(second, dir / "ZAVO_DS_CheckList_backup" / "20260101-000000-2");
+  EXPECT_EQ(ReadFile(first / "CheckList" / "Check1.dat"), "first");
+  EXPECT_EQ(ReadFile(second / "CheckList" / "Check1.dat"), "second");
+  EXPECT_EQ(ReadFile(second / "CDATA" / "DEF.dat"), "def");
+  EXPECT_EQ(ReadFile(second / "DataFull" / "D_Full1.dat"), "full");
+  EXPECT_FALSE(std::filesystem::exists(second / "CheckList" / "C_Memo1.dat"));
 }
 
 }  // namespace
