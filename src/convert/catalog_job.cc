@@ -80,7 +80,7 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   log.Show();
   log.ProcessEvents();
   // A copy that a crash interrupted is finished while the workspace still holds what it listed.
-  RecoverInterruptedCopy(card, params.workspace, log);
+  const bool card_set_whole = RecoverInterruptedCopy(card, params.workspace, log).finished;
 
   const fs::path definition = FindDefinitionFile(params.source_root);
   if (definition.empty()) {
@@ -159,7 +159,7 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
 
   stop_point();
   try {
-    CopyWorkspaceToCard(params.workspace, card, log, params.stop, BackupStamp(std::time(nullptr)));
+    CopyWorkspaceToCard(params.workspace, card, log, params.stop, BackupStamp(std::time(nullptr)), card_set_whole);
   } catch (const Error& e) {
     log.SetLabel("エラー発生");
     log.AddLine(e.kind() == ErrorKind::kStopped ? "作業を中止しました" : "ファイルコピーに失敗しました");

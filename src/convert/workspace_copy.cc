@@ -165,12 +165,12 @@ RepairOutcome RecoverInterruptedCopy(const CardFolder& card, const fs::path& wor
 }
 
 void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, StatusLog& log, const StopRequest* stop,
-                         const std::string& backup_stamp) {
+                         const std::string& backup_stamp, bool card_set_whole) {
   const int fd = card.fd();
   card.CheckPresent(kCardUnchanged);
   // A copy that could not be finished leaves a set whose check files may belong to another event:
   // then every check file with the visitor's data is backed up, none kept.
-  const bool set_whole = RecoverInterruptedCopy(card, workspace, log).finished;
+  const bool set_whole = RecoverInterruptedCopy(card, workspace, log).finished && card_set_whole;
 
   const fs::path card_set = card.path() / kSet;
   std::vector<CopyEntry> entries = ListTree(workspace);

@@ -16,10 +16,11 @@ namespace dw {
 // Copies every folder and file of `workspace` (never "*.partial") into the card's ZAVO_DS. The
 // visitor's check files stay, or are backed up first (see card_check_files.h). Reports the files
 // copied as progress (max = files to copy). `backup_stamp` ("yyyymmdd-hhnnss") names a backup
-// folder. Throws dw::Error; then the card's ZAVO_DS is as it was before, or absent where there
-// was none, unless the message says the copy is finished by the next run.
+// folder. Without `card_set_whole` (a repair could not finish an earlier copy) no check file is
+// kept. Throws dw::Error; then the card's ZAVO_DS is as it was before, or absent where there was
+// none, unless the message says the copy is finished by the next run.
 void CopyWorkspaceToCard(const std::filesystem::path& workspace, const CardFolder& card, StatusLog& log,
-                         const StopRequest* stop, const std::string& backup_stamp);
+                         const StopRequest* stop, const std::string& backup_stamp, bool card_set_whole = true);
 
 // Finishes an interrupted copy found on the card (see copy_repair.h) and reports it in the log.
 RepairOutcome RecoverInterruptedCopy(const CardFolder& card, const std::filesystem::path& workspace, StatusLog& log);

@@ -263,6 +263,21 @@ TEST_F(CardSafety, AnInterruptedCopyIsFinishedFromTheStagingOrTheWorkspace) {
   EXPECT_EQ(Differences(Snapshot(set()), now), "");
 }
 
+TEST_F(CardSafety, ACopyThatCannotBeFinishedIsRedoneWithTheVisitorsDataBackedUp) {
+  // The list names a file that neither the card nor the workspace holds: the card's check files
+  // may be another event's although DEF.dat matches, so they are backed up, not kept.
+  const std::string check = test::HandheldCheckFile({{3, kVisitedFlag, 2}});
+  test::WriteFile(set() / "CheckList" / "Check1.dat", check);
+  test::WriteFile(card() / kStagingFolder / kSwapListName, CopyListText({Listed("SYSTEM/gone.dat", "gone", -1)}));
+  test::RecordingStatusLog log;
+  ASSERT_EQ(RunCatalogJob(Params(card(), ws()), log), CatalogJobOutcome::kCompleted);
+  EXPECT_EQ(log.lines.front(), InterruptedCopyIncompleteLine());
+  ASSERT_TRUE(fs::is_directory(card() / kCheckBackupFolder));
+  EXPECT_EQ(test::ReadFile(fs::directory_iterator(card() / kCheckBackupFolder)->path() / "CheckList" / "Check1.dat"), check);
+  EXPECT_EQ(test::ReadFile(set() / "CheckList" / "Check1.dat"), test::ReadFile(ws() / "CheckList" / "Check1.dat"));
+  EXPECT_FALSE(fs::exists(card() / kStagingFolder));
+}
+
 TEST_F(CardSafety, AConflictingFileStopsTheCopyBeforeAnythingIsWritten) {
   fs::remove_all(set() / "SYSTEM");
   test::WriteFile(set() / "SYSTEM", "a file where a folder should be");

@@ -1,12 +1,14 @@
 // Crashes at any write of the FAT driver: the driver's writes to a FAT32 card image are logged in
 // order during one conversion, and the card is rebuilt as it is when the driver stops after write
-// k, at evenly spread points (DW_CRASH_POINTS, 6 by default). At every point the visitor's check,
+// k: DW_CRASH_POINTS points (6 by default), half spread over all writes, half over the writes that
+// free clusters (the windows where a file's clusters and its directory entry disagree). At every point the visitor's check,
 // memo and purchase bytes must be on the card, in place or in a whole backup; the next conversion
 // must leave the new set byte for byte, no staging folder, and no damage fsck.fat did not see
 // before.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -150,11 +152,36 @@ TEST_P(CrashPoints, TheVisitorsDataSurvivesAndTheNextRunRepairs) {
   applied = 0;
 
   const Files ws = test::Snapshot(dir_ / "WS");
+  // Writes that free clusters (a FAT entry going from used to 0): the driver frees a file's
+  // clusters before its directory entry changes, so these open the narrow windows. The FAT region
+  // follows the reserved sectors; it spans number of FATs x FAT size sectors.
+  const std::string boot = test::ReadFile(base).substr(0, 512);
+  auto u16 = [&](size_t at) { return uint64_t(uint8_t(boot[at])) | uint64_t(uint8_t(boot[at + 1])) << 8; };
+  const uint64_t fat_start = u16(14) * u16(11);
+  const uint64_t fat_end = fat_start + uint64_t(uint8_t(boot[16])) * (u16(36) | u16(38) << 16) * u16(11);
+  std::string fats = test::ReadFile(base).substr(fat_start, fat_end - fat_start);
+  std::vector<size_t> after_free;
+  for (size_t i = 0; i < writes.size(); ++i) {
+    const Write& w = writes[i];
+    if (w.offset < fat_start || w.offset + w.bytes.size() > fat_end) continue;
+    bool frees = false;
+    for (size_t at = (w.offset - fat_start + 3) / 4 * 4; at + 4 <= w.offset - fat_start + w.bytes.size(); at += 4) {
+      const size_t in = at - (w.offset - fat_start);
+      frees = frees || (fats.compare(at, 4, std::string(4, '\0')) != 0 && w.bytes.compare(in, 4, std::string(4, '\0')) == 0);
+    }
+    fats.replace(w.offset - fat_start, w.bytes.size(), w.bytes);
+    if (frees) after_free.push_back(i + 1);
+  }
   const char* env = std::getenv("DW_CRASH_POINTS");
-  const size_t points = env ? std::max(1, std::atoi(env)) : 6;
+  const size_t points = env ? std::max(2, std::atoi(env)) : 6;
+  std::vector<size_t> crashes;
+  for (size_t i = 0; i < points; ++i) {
+    crashes.push_back(i % 2 || after_free.empty() ? (i + 1) * writes.size() / (points + 1)
+                                                  : after_free[i * after_free.size() / points]);
+  }
+  std::sort(crashes.begin(), crashes.end());
   int lost = 0, unrepaired = 0;
-  for (size_t i = 1; i <= points; ++i) {
-    const size_t k = i * writes.size() / (points + 1);
+  for (const size_t k : crashes) {
     SCOPED_TRACE("crash after write " + std::to_string(k) + " of " + std::to_string(writes.size()));
     apply_up_to(k);
     fs::copy_file(work, point, fs::copy_options::overwrite_existing);
@@ -187,8 +214,8 @@ TEST_P(CrashPoints, TheVisitorsDataSurvivesAndTheNextRunRepairs) {
     EXPECT_EQ(failure, "") << "fsck.fat of the crashed card: " << crashed_report;
     unrepaired += failure.empty() ? 0 : 1;
   }
-  std::printf("[ crash points ] %s: %zu writes, %zu points, data lost at %d, not repaired at %d\n", name.c_str(),
-              writes.size(), points, lost, unrepaired);
+  std::printf("[ crash points ] %s: %zu writes (%zu freeing clusters), %zu points, data lost at %d, not repaired at %d\n", name.c_str(),
+              writes.size(), after_free.size(), points, lost, unrepaired);
 }
 
 INSTANTIATE_TEST_SUITE_P(, CrashPoints, ::testing::Values("SameEvent", "AnotherEvent", "ImagesOnlyAfterData"),
