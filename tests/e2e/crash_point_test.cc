@@ -180,12 +180,13 @@ TEST_P(CrashPoints, TheVisitorsDataSurvivesAndTheNextRunRepairs) {
                                                   : after_free[i * after_free.size() / points]);
   }
   std::sort(crashes.begin(), crashes.end());
-  int lost = 0, unrepaired = 0;
+  int lost = 0, unrepaired = 0, unclean = 0, moved_aside = 0;
   for (const size_t k : crashes) {
     SCOPED_TRACE("crash after write " + std::to_string(k) + " of " + std::to_string(writes.size()));
     apply_up_to(k);
     fs::copy_file(work, point, fs::copy_options::overwrite_existing);
     const auto [crashed_status, crashed_report] = Fsck(point, dir_ / "fsck.txt");
+    unclean += crashed_status == 0 ? 0 : 1;
     bool whole = false;
     {
       TestCard crashed(dir_ / "ro", point, false);
@@ -208,6 +209,7 @@ TEST_P(CrashPoints, TheVisitorsDataSurvivesAndTheNextRunRepairs) {
       }
       if (!VisitorDataOnCard(next.root(), visitor)) failure += " the visitor's data is lost;";
       if (fs::exists(next.root() / "ZAVO_DS.new")) failure += " the staging folder is left;";
+      moved_aside += fs::exists(next.root() / "ZAVO_DS.damaged") ? 1 : 0;
     }
     const auto [status, report] = Fsck(point, dir_ / "fsck.txt");
     const bool corrupt = report.find("corrupt") != std::string::npos && crashed_report.find("corrupt") == std::string::npos;
@@ -215,8 +217,9 @@ TEST_P(CrashPoints, TheVisitorsDataSurvivesAndTheNextRunRepairs) {
     EXPECT_EQ(failure, "") << "fsck.fat of the crashed card: " << crashed_report;
     unrepaired += failure.empty() ? 0 : 1;
   }
-  std::printf("[ crash points ] %s: %zu writes (%zu freeing clusters), %zu points, data lost at %d, not repaired at %d\n", name.c_str(),
-              writes.size(), after_free.size(), points, lost, unrepaired);
+  std::printf("[ crash points ] %s: %zu writes (%zu freeing clusters), %zu points, fsck.fat unclean at %d, data lost at %d, "
+              "damaged files moved aside at %d, not repaired at %d\n",
+              name.c_str(), writes.size(), after_free.size(), points, unclean, lost, moved_aside, unrepaired);
 }
 
 INSTANTIATE_TEST_SUITE_P(, CrashPoints, ::testing::Values("SameEvent", "AnotherEvent", "ImagesOnlyAfterData"),
