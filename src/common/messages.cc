@@ -191,6 +191,18 @@ Error CardFull(const fs::path& file, int e, const std::string& kept) {
   return Error("カードがいっぱいです (" + DisplayPath(file) + ")。" + kept, ErrorKind::kNoSpace, e, file);
 }
 
+std::string InterruptedCopyFinishedLine() { return "前回途中で止まったカードへのコピーを完了しました"; }
+
+std::string InterruptedCopyIncompleteLine() {
+  return "前回途中で止まったカードへのコピーは完了できませんでした (作業フォルダのデータが変わっています)。"
+         "カードのデータはそろっていないため、すべてコピーし直します";
+}
+
+std::string DamagedCardEntriesLine(const fs::path& moved_to, size_t count, const std::string& check_command) {
+  return "カードに壊れたファイルが " + std::to_string(count) + " 個ありました。削除せずに \"" + DisplayPath(moved_to) +
+         "\" に移しました。カードを検査してください: " + check_command;
+}
+
 Error CannotWriteToCard(const fs::path& file, int e, const std::string& kept) {
   return Error("ファイル \"" + DisplayPath(file) + "\" をカードに書き込めません。" + SystemReason(e) + "。" + kept,
                ErrorKind::kIo, e, file);

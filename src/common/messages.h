@@ -62,6 +62,10 @@ Error CardFull(const fs::path& file, int errno_value, const std::string& kept);
 Error CannotWriteToCard(const fs::path& file, int errno_value, const std::string& kept);
 Error NotEnoughCardSpace(const fs::path& card, unsigned long long needed_bytes, unsigned long long free_bytes);
 Error CannotCopy(const fs::path& file, int errno_value, const std::string& kept);
+// Status lines of a copy onto the card that finished one a crash had interrupted.
+std::string InterruptedCopyFinishedLine();
+std::string InterruptedCopyIncompleteLine();
+std::string DamagedCardEntriesLine(const fs::path& moved_to, size_t count, const std::string& check_command);
 // A backup file whose bytes read back differ from what was written.
 Error BackupDiffers(const fs::path& file);
 Error Stopped();  // the user asked the run to stop; the card is as it was

@@ -30,13 +30,13 @@ bool SameEventLayout(const fs::path& card_set, const fs::path& new_set) {
   return true;
 }
 
-CheckFilePlan PlanCheckFiles(const fs::path& card_set, const fs::path& workspace) {
+CheckFilePlan PlanCheckFiles(const fs::path& card_set, const fs::path& workspace, bool may_keep) {
   CheckFilePlan plan;
   const std::optional<fs::path> folder = FindIgnoringCase(card_set, kCheckListFolder);
   std::error_code ec;
   if (!folder || !fs::is_directory(*folder, ec)) return plan;
   plan.card_folder_name = folder->filename().string();
-  const bool same_event = SameEventLayout(card_set, workspace);
+  const bool same_event = may_keep && SameEventLayout(card_set, workspace);
   std::vector<fs::path> files;
   for (auto it = fs::directory_iterator(*folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
     if (IsCheckFileName(it->path().filename().string()) && it->is_regular_file(ec)) files.push_back(it->path());

@@ -28,6 +28,8 @@ struct CheckFilePlan {
 };
 
 // Reads the card's ZAVO_DS/CheckList (`card_set` is ZAVO_DS) against the new set in `workspace`.
-CheckFilePlan PlanCheckFiles(const std::filesystem::path& card_set, const std::filesystem::path& workspace);
+// Without `may_keep` (the card's set is not known to be one event's) nothing is kept.
+CheckFilePlan PlanCheckFiles(const std::filesystem::path& card_set, const std::filesystem::path& workspace,
+                             bool may_keep = true);
 
 }  // namespace dw

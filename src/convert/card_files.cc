@@ -115,6 +115,97 @@ void RemoveTreeAt(int dirfd, const std::string& relative) {
   ::unlinkat(dirfd, relative.c_str(), AT_REMOVEDIR);
 }
 
+long long FileSizeAt(int dirfd, const std::string& relative) {
+  struct stat st {};
+  if (::fstatat(dirfd, relative.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return st.st_size;
+}
+
+namespace {
+
+int ReadOpened(int fd, const std::function<void(const char*, size_t)>& sink, long long* size) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return errno;
+  if (size) *size = st.st_size;
+  std::vector<char> buffer(kChunk);
+  long long total = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) break;
+    total += n;
+    sink(buffer.data(), static_cast<size_t>(n));
+  }
+  return total == st.st_size ? 0 : EIO;
+}
+
+int ReadWith(int fd, const std::function<void(const char*, size_t)>& sink, long long* size) {
+  if (fd < 0) return errno;
+  const int e = ReadOpened(fd, sink, size);
+  ::close(fd);
+  return e;
+}
+
+}  // namespace
+
+int ReadFileAt(int dirfd, const std::string& relative, const std::function<void(const char*, size_t)>& sink,
+               long long* size) {
+  return ReadWith(::openat(dirfd, relative.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW), sink, size);
+}
+
+int ReadFile(const std::filesystem::path& file, const std::function<void(const char*, size_t)>& sink,
+             long long* size) {
+  return ReadWith(::open(file.c_str(), O_RDONLY | O_CLOEXEC), sink, size);
+}
+
+int WriteFileAt(int dirfd, const std::string& relative, const std::string& bytes) {
+  const int out = ::openat(dirfd, relative.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (out < 0) return errno;
+  int e = WriteAll(out, bytes.data(), bytes.size());
+  if (e == 0 && ::fsync(out) != 0 && errno != EINVAL && errno != ENOSYS) e = errno;
+  if (::close(out) != 0 && e == 0) e = errno;
+  return e;
+}
+
+int RenameAt(int dirfd, const std::string& from, const std::string& to) {
+  return ::renameat(dirfd, from.c_str(), dirfd, to.c_str()) == 0 ? 0 : errno;
+}
+
+int RemoveFileAt(int dirfd, const std::string& relative) {
+  return ::unlinkat(dirfd, relative.c_str(), 0) == 0 ? 0 : errno;
+}
+
+int RemoveEmptyFolderAt(int dirfd, const std::string& relative) {
+  return ::unlinkat(dirfd, relative.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
+}
+
+int ListFolderAt(int dirfd, const std::string& relative, std::vector<std::string>& names) {
+  const int fd = ::openat(dirfd, relative.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return errno;
+  DIR* dir = ::fdopendir(fd);
+  if (dir == nullptr) {
+    const int e = errno;
+    ::close(fd);
+    return e;
+  }
+  errno = 0;
+  while (dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  const int e = errno;
+  ::closedir(dir);
+  return e;
+}
+
+int FlushAll(int dirfd) {
+  if (::syncfs(dirfd) == 0 || errno == EINVAL || errno == ENOSYS || errno == EROFS) return 0;
+  return errno;
+}
+
 char EntryKindAt(int dirfd, const std::string& relative) {
   struct stat st {};
   if (::fstatat(dirfd, relative.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT ? 0 : '?';

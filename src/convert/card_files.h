@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace dw {
 
@@ -30,5 +31,31 @@ void RemoveTreeAt(int dirfd, const std::string& relative);
 
 // Kind of the entry `relative`: 'd' folder, 'f' anything else, 0 absent, '?' cannot tell.
 char EntryKindAt(int dirfd, const std::string& relative);
+
+// Size of the regular file `relative`, or -1 when there is none.
+long long FileSizeAt(int dirfd, const std::string& relative);
+
+// Reads the whole file `relative` below `dirfd` (or the plain path `file`), handing each chunk to
+// `sink`. Fewer bytes than the file's size count as a read error (EIO); `size` receives the size.
+int ReadFileAt(int dirfd, const std::string& relative, const std::function<void(const char*, size_t)>& sink,
+               long long* size);
+int ReadFile(const std::filesystem::path& file, const std::function<void(const char*, size_t)>& sink,
+             long long* size);
+
+// Creates or truncates `relative` and writes `bytes` into it, then flushes it to the medium.
+int WriteFileAt(int dirfd, const std::string& relative, const std::string& bytes);
+
+// Renames `from` to `to`, both below `dirfd`; a file at `to` is replaced.
+int RenameAt(int dirfd, const std::string& from, const std::string& to);
+
+// Removes the file `relative`; or the empty folder `relative`.
+int RemoveFileAt(int dirfd, const std::string& relative);
+int RemoveEmptyFolderAt(int dirfd, const std::string& relative);
+
+// Names in the folder `relative` (without "." and ".."), in no particular order.
+int ListFolderAt(int dirfd, const std::string& relative, std::vector<std::string>& names);
+
+// Flushes everything written on the file system of `dirfd` to the medium.
+int FlushAll(int dirfd);
 
 }  // namespace dw

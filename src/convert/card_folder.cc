@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
+#include <sstream>
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -44,6 +46,30 @@ std::optional<CardSpace> CardFolder::Space() const {
   space.free_bytes = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
   space.unit = vfs.f_bsize > 0 ? vfs.f_bsize : 512;
   return space;
+}
+
+std::string CardFolder::CheckCommand() const {
+  // The mount holding the folder: the longest mount point that is a prefix of its path.
+  std::error_code ec;
+  const std::string folder = fs::weakly_canonical(path_, ec).string();
+  std::ifstream mounts("/proc/self/mountinfo");
+  std::string line, point, device = "<device>";
+  for (size_t best = 0; std::getline(mounts, line);) {
+    std::istringstream fields(line);
+    std::string id, parent, numbers, root, mount_point, field;
+    fields >> id >> parent >> numbers >> root >> mount_point;
+    while (fields >> field && field != "-") {
+    }
+    std::string type, source;
+    fields >> type >> source;
+    const bool inside = folder == mount_point || folder.rfind(mount_point == "/" ? "/" : mount_point + "/", 0) == 0;
+    if (inside && mount_point.size() >= best) {
+      best = mount_point.size();
+      point = mount_point;
+      device = source;
+    }
+  }
+  return "umount '" + point + "' && fsck.fat -a '" + device + "'";
 }
 
 Error CardFolder::Failure(const std::string& relative, int e, const std::string& kept) const {

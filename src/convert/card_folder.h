@@ -39,6 +39,10 @@ class CardFolder {
   // Free space, or nullopt when the file system reports no size (unknown, not full).
   std::optional<CardSpace> Space() const;
 
+  // The command that checks and mends the card's file system ("fsck.fat -a <device>" after
+  // unmounting it), for a run that saw damaged files.
+  std::string CheckCommand() const;
+
   // The error for a failed operation on `relative` (below the folder): a card that is gone reads
   // as removed, a full one as full, anything else names the file and the system's reason.
   Error Failure(const std::string& relative, int errno_value, const std::string& kept) const;

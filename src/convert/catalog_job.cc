@@ -76,6 +76,8 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   log.EnableBackButton(false);
   log.Show();
   log.ProcessEvents();
+  // A copy that a crash interrupted is finished while the workspace still holds what it listed.
+  const bool card_set_whole = RecoverInterruptedCopy(card, params.workspace, log).finished;
 
   const fs::path definition = FindDefinitionFile(params.source_root);
   if (definition.empty()) {
@@ -154,7 +156,7 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
 
   stop_point();
   try {
-    CopyWorkspaceToCard(params.workspace, card, log, params.stop, BackupStamp(std::time(nullptr)));
+    CopyWorkspaceToCard(params.workspace, card, log, params.stop, BackupStamp(std::time(nullptr)), card_set_whole);
   } catch (const Error& e) {
     log.SetLabel("エラー発生");
     log.AddLine(e.kind() == ErrorKind::kStopped ? "作業を中止しました" : "ファイルコピーに失敗しました");

@@ -1,28 +1,22 @@
-// The copy onto the card keeps the card's previous ZAVO_DS whole until the new set is complete.
-//
-// A FAT32 rename cannot replace a non-empty folder (and the FAT driver in user space loses the
-// contents of a renamed folder), so the new set is put in place file by file from a staging folder:
-//  1. Every file to send is copied into <dest>/ZAVO_DS.new/ in the same layout; ZAVO_DS is not
-//     touched. A failure here (card full, pulled out, I/O error, a stop request) removes the
-//     staging folder and any backup just made: the card is as it was.
-//  2. ZAVO_DS.new/SWAPLIST.TXT lists every staged folder and file with its size, ending in "END";
-//     then the card is flushed once (syncfs).
-//  3. Each staged file is renamed into ZAVO_DS/, replacing the old file of that name (renaming a
-//     file over a file works on every file system), and the staging folder is removed. Old files
-//     the new set does not send stay, as do the visitor's check files that are kept.
-// Step 3 only renames. When it is cut off (card pulled out, power lost), the next run finds
-// ZAVO_DS.new with a complete list whose files match, and finishes the renames before anything
-// else; a staging folder without a complete list is an unfinished step 1 and is removed.
+// The copy onto the card never puts the visitor's check data in flight, and leaves a trace from
+// which the next run finishes it, whatever write a crash interrupts:
+//  1. A trace of an unfinished copy (the staging folder ZAVO_DS.new) is repaired first.
+//  2. When the new set replaces check files with the visitor's data, they are copied with the
+//     tables the export needs into ZAVO_DS_CheckList_backup/<stamp>/ (each file under a temporary
+//     name, then renamed), flushed and read back before anything of the new set is written.
+//  3. ZAVO_DS.new/SWAPLIST.TXT lists every folder and file of the new set with its size, checksum
+//     and the size of the file it replaces; then every file is copied into ZAVO_DS.new and the
+//     card is flushed.
+//  4. Each staged file is renamed over its target in ZAVO_DS, and the staging folder is removed,
+//     its list last.
+// A run that fails cleanly (card full, pulled out, a stop request) in 3 removes the staging
+// folder. After a crash the next run finds ZAVO_DS.new and finishes the listed copy (copy_repair.h).
 #include "convert/workspace_copy.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -43,119 +37,59 @@ const std::string kSet = kZavoDsFolder;
 const std::string kStaging = kStagingFolder;
 const char* const kSwapUnfinished = "カードへのコピーが途中で止まりました。もう一度変換すると完了します。";
 
-// One folder or file to put on the card. Paths are '/'-separated and relative to the card folder.
-struct Entry {
-  std::string relative;  // below the set (or below the backup folder)
-  std::string staged;    // where step 1 copies it (empty for a folder)
-  std::string target;    // where step 3 puts it
-  fs::path source;       // the file copied (a workspace file, or a card file for a backup)
-  uint64_t size = 0;
-  bool folder = false;
-};
-
 std::string Join(const std::string& a, const std::string& b) { return b.empty() ? a : a + "/" + b; }
 
 Error WithCardUnchanged(const Error& e) {
   return Error(std::string(e.what()) + "。" + kCardUnchanged, e.kind(), e.errno_value(), e.path());
 }
 
-// Folders and files of the workspace in name order (folders before what they hold).
-std::vector<Entry> ListTree(const fs::path& root) {
-  std::vector<Entry> entries;
+// Folders and files of the workspace in name order (folders before what they hold), each file
+// with its size and checksum.
+std::vector<CopyEntry> ListTree(const fs::path& root) {
+  std::vector<CopyEntry> entries;
   std::error_code ec;
   fs::recursive_directory_iterator it(root, ec);
   for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    Entry e;
+    CopyEntry e;
     e.relative = it->path().lexically_relative(root).generic_string();
-    e.target = Join(kSet, e.relative);
     if (it->is_directory(ec)) {
       e.folder = true;
     } else if (it->is_regular_file(ec) && !IsPartialFile(it->path())) {
-      e.staged = Join(kStaging, e.relative);
       e.source = it->path();
-      e.size = it->file_size(ec);
     } else {
       continue;
     }
     entries.push_back(std::move(e));
   }
   if (ec) throw CannotCopy(root, ec.value(), kCardUnchanged);
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.relative < b.relative; });
+  std::sort(entries.begin(), entries.end(),
+            [](const CopyEntry& a, const CopyEntry& b) { return a.relative < b.relative; });
   return entries;
+}
+
+void MeasureSources(std::vector<CopyEntry>& entries) {
+  for (CopyEntry& e : entries) {
+    if (e.folder) continue;
+    Checksum sum;
+    long long size = 0;
+    if (int err = ReadFile(e.source, [&](const char* p, size_t n) { sum.Add(p, n); }, &size)) {
+      throw CannotCopy(e.source, err, kCardUnchanged);
+    }
+    e.size = static_cast<uint64_t>(size);
+    e.sum = sum.value();
+  }
 }
 
 uint64_t RoundUp(uint64_t bytes, uint64_t unit) { return (bytes + unit - 1) / unit * unit; }
 
 // Nothing of the new set may meet a file where a folder should be, or the other way round.
-void CheckNoConflicts(const CardFolder& card, const std::vector<Entry>& entries) {
+void CheckNoConflicts(const CardFolder& card, const std::vector<CopyEntry>& entries) {
   if (EntryKindAt(card.fd(), kSet) == 'f') throw WithCardUnchanged(CannotCreate(card.path() / kSet, ENOTDIR));
-  for (const Entry& e : entries) {
+  for (const CopyEntry& e : entries) {
     const char kind = EntryKindAt(card.fd(), Join(kSet, e.relative));
     if (e.folder && kind == 'f') throw WithCardUnchanged(CannotCreate(card.path() / kSet / e.relative, ENOTDIR));
     if (!e.folder && kind == 'd') throw WithCardUnchanged(CannotCreate(card.path() / kSet / e.relative, EISDIR));
   }
-}
-
-// One line per entry: "<size or ->\t<staged>\t<target>".
-std::string SwapList(const std::vector<Entry>& entries) {
-  std::string list;
-  for (const Entry& e : entries) {
-    list += (e.folder ? std::string("-") : std::to_string(e.size)) + "\t" + e.staged + "\t" + e.target + "\n";
-  }
-  return list + "END\n";
-}
-
-// The entries of a complete swap list; false when it is absent or cut short.
-bool ReadSwapList(int dirfd, std::vector<Entry>& entries) {
-  int fd = ::openat(dirfd, Join(kStaging, kSwapListName).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  std::string text;
-  char buffer[65536];
-  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-  ::close(fd);
-  if (text.size() < 4 || text.compare(text.size() - 4, 4, "END\n") != 0) return false;
-  size_t at = 0;
-  while (at < text.size() - 4) {
-    const size_t tab = text.find('\t', at), end = text.find('\n', at);
-    const size_t tab2 = tab == std::string::npos ? tab : text.find('\t', tab + 1);
-    if (tab2 == std::string::npos || end == std::string::npos || tab2 > end) return false;
-    Entry e;
-    const std::string size = text.substr(at, tab - at);
-    e.staged = text.substr(tab + 1, tab2 - tab - 1);
-    e.target = text.substr(tab2 + 1, end - tab2 - 1);
-    // Only names inside the card folder that this copy writes.
-    const bool inside = e.staged.rfind(kStaging + "/", 0) == 0 || (e.staged.empty() && size == "-");
-    if (!inside || e.target.empty() || e.target[0] == '/' || e.target.find("..") != std::string::npos) return false;
-    e.folder = size == "-";
-    if (!e.folder) {
-      if (size.empty() || size.find_first_not_of("0123456789") != std::string::npos) return false;
-      e.size = std::stoull(size);
-    }
-    entries.push_back(std::move(e));
-    at = end + 1;
-  }
-  return true;
-}
-
-long long SizeAt(int dirfd, const std::string& relative) {
-  struct stat st {};
-  if (::fstatat(dirfd, relative.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return -1;
-  return st.st_size;
-}
-
-// Step 3: renames every staged file to its target, then removes the staging folder.
-void SwapIn(const CardFolder& card, const std::vector<Entry>& entries) {
-  const int fd = card.fd();
-  if (int e = MakeFoldersAt(fd, kSet)) throw card.Failure(kSet, e, kSwapUnfinished);
-  for (const Entry& entry : entries) {
-    const std::string& target = entry.target;
-    if (entry.folder) {
-      if (int e = MakeFoldersAt(fd, target)) throw card.Failure(target, e, kSwapUnfinished);
-    } else if (EntryKindAt(fd, entry.staged) == 'f') {
-      if (::renameat(fd, entry.staged.c_str(), fd, target.c_str()) != 0) throw card.Failure(target, errno, kSwapUnfinished);
-    }
-  }
-  RemoveTreeAt(fd, kStaging);
 }
 
 // Removes the staging folder unless the copy got as far as the renames.
@@ -172,80 +106,97 @@ class StagingCleanup {
   bool active_ = true;
 };
 
-// What a backup of the check files holds: the files themselves and the tables the export needs,
-// so that the backup folder can be exported like a ZAVO_DS folder. They are staged in
-// ZAVO_DS.new/~BACKUP/ and put in place with the set, so a run cut off leaves no half backup.
-std::vector<Entry> BackupEntries(const fs::path& card_set, const CheckFilePlan& plan, const std::string& folder) {
-  std::vector<Entry> entries;
-  if (plan.backup.empty()) return entries;
-  std::error_code ec;
-  for (const char* sub : {"", "/CheckList", "/CDATA", "/DataFull"}) {
-    Entry e;
-    e.folder = true;
-    e.target = folder + sub;
-    entries.push_back(e);
+// The backup's files as card-relative paths: where each stands, and its place in the backup.
+struct CardBackupFile {
+  std::string from, to;
+};
+
+std::vector<CardBackupFile> BackupFiles(const CardFolder& card, const CheckFilePlan& plan) {
+  const fs::path card_set = card.path() / kSet;
+  std::vector<CardBackupFile> files;
+  for (const BackupFile& f : CheckBackupFiles(card_set, card_set / plan.card_folder_name, plan.backup)) {
+    files.push_back({f.source.lexically_relative(card.path()).generic_string(), f.relative});
   }
-  for (const BackupFile& file : CheckBackupFiles(card_set, card_set / plan.card_folder_name, plan.backup)) {
-    Entry e;
-    e.relative = file.relative;
-    e.staged = Join(kStaging, "~BACKUP/" + file.relative);
-    e.target = Join(folder, file.relative);
-    e.source = file.source;
-    e.size = fs::file_size(file.source, ec);
-    entries.push_back(e);
+  return files;
+}
+
+uint64_t SumOf(int dirfd, const std::string& relative, int& err) {
+  Checksum sum;
+  err = ReadFileAt(dirfd, relative, [&](const char* p, size_t n) { sum.Add(p, n); }, nullptr);
+  return sum.value();
+}
+
+// Writes the backup completely into its final place, flushes the card and reads every file back.
+// Each file is written under "<name>.partial" and renamed, so a backup file is whole or absent.
+// Nothing here ever removes a backup.
+void WriteBackup(const CardFolder& card, const std::vector<CardBackupFile>& files, const std::string& folder) {
+  const int fd = card.fd();
+  for (const CardBackupFile& f : files) {
+    const std::string to = Join(folder, f.to), partial = to + ".partial";
+    if (int e = MakeFoldersAt(fd, fs::path(to).parent_path().generic_string())) throw card.Failure(to, e, kCardUnchanged);
+    const CopyFailure failure = CopyFileWithinAt(fd, f.from, partial, {});
+    if (failure.errno_value != 0) throw card.Failure(failure.reading ? f.from : partial, failure.errno_value, kCardUnchanged);
+    if (int e = RenameAt(fd, partial, to)) throw card.Failure(to, e, kCardUnchanged);
   }
-  return entries;
+  if (int e = FlushAll(fd)) throw card.Failure(folder, e, kCardUnchanged);
+  for (const CardBackupFile& f : files) {
+    int read_from = 0, read_to = 0;
+    const std::string to = Join(folder, f.to);
+    const uint64_t want = SumOf(fd, f.from, read_from), got = SumOf(fd, to, read_to);
+    if (read_from != 0) throw card.Failure(f.from, read_from, kCardUnchanged);
+    if (read_to != 0 || want != got) throw card.Failure(to, read_to != 0 ? read_to : EIO, kCardUnchanged);
+  }
+}
+
+void ReportRepair(const CardFolder& card, const RepairOutcome& outcome, StatusLog& log) {
+  if (!outcome.found) return;
+  log.AddLine(outcome.finished ? InterruptedCopyFinishedLine() : InterruptedCopyIncompleteLine());
+  if (!outcome.damaged.empty()) {
+    log.AddLine(DamagedCardEntriesLine(card.path() / kDamagedFolder, outcome.damaged.size(), card.CheckCommand()));
+  }
 }
 
 }  // namespace
 
-bool RecoverInterruptedCopy(const CardFolder& card) {
-  const int fd = card.fd();
-  if (EntryKindAt(fd, kStaging) != 'd') return false;
-  std::vector<Entry> entries;
-  bool complete = ReadSwapList(fd, entries);
-  for (const Entry& e : entries) {
-    if (!complete || e.folder) continue;
-    const long long staged = SizeAt(fd, e.staged);
-    const long long placed = SizeAt(fd, e.target);
-    complete = staged == static_cast<long long>(e.size) || (staged < 0 && placed == static_cast<long long>(e.size));
-  }
-  if (!complete) {
-    RemoveTreeAt(fd, kStaging);
-    return false;
-  }
-  SwapIn(card, entries);
-  return true;
+RepairOutcome RecoverInterruptedCopy(const CardFolder& card, const fs::path& workspace, StatusLog& log) {
+  const RepairOutcome outcome = RepairInterruptedCopy(card, workspace);
+  ReportRepair(card, outcome, log);
+  return outcome;
 }
 
 void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, StatusLog& log, const StopRequest* stop,
-                         const std::string& backup_stamp) {
+                         const std::string& backup_stamp, bool card_set_whole) {
   const int fd = card.fd();
   card.CheckPresent(kCardUnchanged);
-  if (RecoverInterruptedCopy(card)) log.AddLine("前回途中で止まったカードへのコピーを完了しました");
+  // A copy that could not be finished leaves a set whose check files may belong to another event:
+  // then every check file with the visitor's data is backed up, none kept.
+  const bool set_whole = RecoverInterruptedCopy(card, workspace, log).finished && card_set_whole;
 
   const fs::path card_set = card.path() / kSet;
-  std::vector<Entry> entries = ListTree(workspace);
+  std::vector<CopyEntry> entries = ListTree(workspace);
   CheckNoConflicts(card, entries);
-  const CheckFilePlan plan = PlanCheckFiles(card_set, workspace);
+  const CheckFilePlan plan = PlanCheckFiles(card_set, workspace, set_whole);
   const size_t before = entries.size();
   entries.erase(std::remove_if(entries.begin(), entries.end(),
-                               [&](const Entry& e) { return !e.folder && plan.keep.count(AsciiUpper(e.relative)); }),
+                               [&](const CopyEntry& e) { return !e.folder && plan.keep.count(AsciiUpper(e.relative)); }),
                 entries.end());
   const size_t kept = before - entries.size();
-  const std::string backup_folder =
-      FreeBackupName(backup_stamp, [fd](const std::string& name) { return EntryKindAt(fd, name) != 0; });
-  for (Entry& e : BackupEntries(card_set, plan, backup_folder)) entries.push_back(std::move(e));
+  MeasureSources(entries);
+  for (CopyEntry& e : entries) {
+    if (!e.folder) e.old_size = FileSizeAt(fd, Join(kSet, e.relative));
+  }
+  const std::vector<CardBackupFile> backup = plan.backup.empty() ? std::vector<CardBackupFile>() : BackupFiles(card, plan);
 
   // Everything written stays until the renames, beside the old set: all of it must fit.
   const std::optional<CardSpace> space = card.Space();
   const uint64_t unit = space ? space->unit : 4096;
   uint64_t needed = 2 * unit;  // the staging folder and its list
   int files = 0;
-  for (const Entry& e : entries) {
+  for (const CopyEntry& e : entries) {
     needed += e.folder ? unit : RoundUp(e.size, unit);
     files += e.folder ? 0 : 1;
   }
+  for (const CardBackupFile& f : backup) needed += RoundUp(static_cast<uint64_t>(std::max(0LL, FileSizeAt(fd, f.from))), unit) + unit;
   if (space && needed > space->free_bytes) {
     throw NotEnoughCardSpace(card.path(), needed, space->free_bytes);
   }
@@ -262,18 +213,30 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
       last_events = now;
     }
   };
-  int done = 0;
-  std::string made_folder;
 
-  // Step 1.
+  // The visitor's data first and alone.
+  std::string backup_folder;
+  if (!backup.empty()) {
+    StopIfRequested(stop);
+    backup_folder = FreeBackupName(backup_stamp, [fd](const std::string& name) { return EntryKindAt(fd, name) != 0; });
+    WriteBackup(card, backup, backup_folder);
+  }
+
+  // The list, then the staged files.
+  StopIfRequested(stop);
+  card.CheckPresent(kCardUnchanged);
   StagingCleanup cleanup(card);
   if (int e = MakeFoldersAt(fd, kStaging)) throw card.Failure(kStaging, e, kCardUnchanged);
-  for (const Entry& entry : entries) {
+  const std::string list_name = Join(kStaging, kSwapListName);
+  if (int e = WriteFileAt(fd, list_name, CopyListText(entries))) throw card.Failure(list_name, e, kCardUnchanged);
+  int done = 0;
+  std::string made_folder;
+  for (const CopyEntry& entry : entries) {
     StopIfRequested(stop);
     card.CheckPresent(kCardUnchanged);
-    if (entry.folder) continue;  // made in ZAVO_DS by step 3
-    const std::string& target = entry.staged;
-    const std::string parent = fs::path(target).parent_path().string();
+    if (entry.folder) continue;  // made in ZAVO_DS by the renames
+    const std::string target = Join(kStaging, entry.relative);
+    const std::string parent = fs::path(target).parent_path().generic_string();
     if (parent != made_folder) {
       if (int e = MakeFoldersAt(fd, parent)) throw card.Failure(parent, e, kCardUnchanged);
       made_folder = parent;
@@ -286,27 +249,15 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
     log.SetProgressPosition(++done);
     tick();
   }
-  // Step 2.
   StopIfRequested(stop);
   card.CheckPresent(kCardUnchanged);
-  {
-    const std::string list_name = Join(kStaging, kSwapListName);
-    const std::string list = SwapList(entries);
-    int out = ::openat(fd, list_name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (out < 0) throw card.Failure(list_name, errno, kCardUnchanged);
-    const ssize_t written = ::write(out, list.data(), list.size());
-    int e = written == static_cast<ssize_t>(list.size()) ? 0 : (written < 0 ? errno : ENOSPC);
-    if (::close(out) != 0 && e == 0) e = errno;
-    if (e != 0) throw card.Failure(list_name, e, kCardUnchanged);
-  }
-  if (::syncfs(fd) != 0 && errno != EINVAL && errno != ENOSYS && errno != EROFS) {
-    throw card.Failure("", errno, kCardUnchanged);
-  }
+  if (int e = FlushAll(fd)) throw card.Failure("", e, kCardUnchanged);
   card.CheckPresent(kCardUnchanged);
 
-  // Step 3.
+  // The renames.
   cleanup.Release();
-  SwapIn(card, entries);
+  const RepairOutcome swapped = FinishCopy(card, entries, workspace, false);
+  if (!swapped.finished) throw card.Failure(kSet, EIO, kSwapUnfinished);
   RemoveStalePartials(card_set);  // left by older versions, which wrote into ZAVO_DS directly
 
   if (kept > 0) log.AddLine("カードのチェックデータ " + std::to_string(kept) + " ファイルをそのまま残しました");

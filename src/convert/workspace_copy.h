@@ -1,4 +1,5 @@
-// Copying the workspace into <destination>/ZAVO_DS on the card, all or nothing.
+// Copying the workspace into <destination>/ZAVO_DS on the card so that a crash at any write leaves
+// the visitor's check data whole and the next run able to finish the copy.
 #pragma once
 
 #include <filesystem>
@@ -7,23 +8,21 @@
 #include "common/status_log.h"
 #include "common/stop_request.h"
 #include "convert/card_folder.h"
+#include "convert/copy_repair.h"
 #include "dataset/check_backup.h"
 
 namespace dw {
 
-inline constexpr const char* kStagingFolder = "ZAVO_DS.new";
-inline constexpr const char* kSwapListName = "SWAPLIST.TXT";
-
 // Copies every folder and file of `workspace` (never "*.partial") into the card's ZAVO_DS. The
-// visitor's check files stay or are backed up first (see card_check_files.h). Reports the files
+// visitor's check files stay, or are backed up first (see card_check_files.h). Reports the files
 // copied as progress (max = files to copy). `backup_stamp` ("yyyymmdd-hhnnss") names a backup
-// folder. Throws dw::Error; then the card's ZAVO_DS is as it was before, or absent where there
-// was none, unless the message says the copy is finished by the next run.
+// folder. Without `card_set_whole` (a repair could not finish an earlier copy) no check file is
+// kept. Throws dw::Error; then the card's ZAVO_DS is as it was before, or absent where there was
+// none, unless the message says the copy is finished by the next run.
 void CopyWorkspaceToCard(const std::filesystem::path& workspace, const CardFolder& card, StatusLog& log,
-                         const StopRequest* stop, const std::string& backup_stamp);
+                         const StopRequest* stop, const std::string& backup_stamp, bool card_set_whole = true);
 
-// Finishes a copy whose final renames were cut off, or removes the staging folder of one that
-// never got that far. Returns true when it finished one.
-bool RecoverInterruptedCopy(const CardFolder& card);
+// Finishes an interrupted copy found on the card (see copy_repair.h) and reports it in the log.
+RepairOutcome RecoverInterruptedCopy(const CardFolder& card, const std::filesystem::path& workspace, StatusLog& log);
 
 }  // namespace dw

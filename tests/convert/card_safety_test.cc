@@ -10,6 +10,7 @@
 #include "convert/card_folder.h"
 #include "convert/catalog_job.h"
 #include "convert/folder_lock.h"
+#include "convert/copy_list.h"
 #include "convert/workspace_copy.h"
 #include "support/checklist_fixtures.h"
 #include "common/atomic_file.h"
@@ -203,31 +204,78 @@ TEST(CardDestination, MissingDestinationIsNotCreatedAndItsNameIsShownFromCp932) 
   EXPECT_FALSE(fs::exists(dir / "WS"));
 }
 
-TEST_F(CardSafety, InterruptedRenamesAreFinishedAndAnUnfinishedStagingIsRemoved) {
-  const Tree before = Snapshot(set());
+CopyEntry Listed(const std::string& relative, const std::string& bytes, long long old_size) {
+  CopyEntry e;
+  e.relative = relative;
+  e.size = bytes.size();
+  Checksum sum;
+  sum.Add(bytes.data(), bytes.size());
+  e.sum = sum.value();
+  e.old_size = old_size;
+  return e;
+}
+
+TEST_F(CardSafety, AnInterruptedCopyIsFinishedFromTheStagingOrTheWorkspace) {
   const fs::path staging = card() / kStagingFolder;
-  // Renames cut off after the first file: Check1.dat already moved, L_Block.dat still staged.
+  const std::string block = test::ReadFile(ws() / "CDATA" / "L_Block.dat");
+  const std::string map = test::ReadFile(ws() / "CDATA" / "L_Map.dat");
+  std::vector<CopyEntry> list = {Listed("CDATA/L_Block.dat", "new block", 3), Listed("CDATA/L_Map.dat", map, 3),
+                                 Listed("CheckList/Check1.dat", "moved", 3), Listed("SYSTEM/torn.dat", "12345", 4)};
+  CopyEntry extra;
+  extra.relative = "EXTRA";
+  extra.folder = true;
+  list.push_back(extra);
+  // Check1.dat already renamed, L_Block.dat still staged, L_Map.dat lost in both places (the
+  // workspace holds it), torn.dat torn in both places and not in the workspace.
   test::WriteFile(staging / "CDATA" / "L_Block.dat", "new block");
+  test::WriteFile(set() / "CDATA" / "L_Block.dat", "old");
+  test::WriteFile(set() / "CDATA" / "L_Map.dat", "o");
   test::WriteFile(set() / "CheckList" / "Check1.dat", "moved");
-  test::WriteFile(staging / kSwapListName, "5\tZAVO_DS.new/CheckList/Check1.dat\tZAVO_DS/CheckList/Check1.dat\n"
-                  "9\tZAVO_DS.new/CDATA/L_Block.dat\tZAVO_DS/CDATA/L_Block.dat\n-\t\tZAVO_DS/EXTRA\nEND\n");
-  EXPECT_TRUE(RecoverInterruptedCopy(CardFolder(card())));
+  test::WriteFile(staging / "SYSTEM" / "torn.dat", "12");
+  test::WriteFile(set() / "SYSTEM" / "torn.dat", "1234");
+  test::WriteFile(staging / kSwapListName, CopyListText(list));
+  test::RecordingStatusLog log;
+  const RepairOutcome outcome = RecoverInterruptedCopy(CardFolder(card()), ws(), log);
+  EXPECT_TRUE(outcome.found);
+  EXPECT_FALSE(outcome.finished);
   EXPECT_EQ(test::ReadFile(set() / "CDATA" / "L_Block.dat"), "new block");
+  EXPECT_EQ(test::ReadFile(set() / "CDATA" / "L_Map.dat"), map);
+  EXPECT_EQ(test::ReadFile(set() / "CheckList" / "Check1.dat"), "moved");
+  EXPECT_EQ(test::ReadFile(set() / "SYSTEM" / "torn.dat"), "1234");  // the old file, left in place
   EXPECT_TRUE(fs::is_directory(set() / "EXTRA"));
   EXPECT_FALSE(fs::exists(staging));
+  // L_Map.dat ("o") had neither the old nor the new size, the staged torn.dat not the listed one:
+  // both are moved aside, never deleted, and the user is told how to check the card.
+  EXPECT_EQ(test::ReadFile(card() / kDamagedFolder / "1-L_Map.dat"), "o");
+  EXPECT_EQ(test::ReadFile(card() / kDamagedFolder / "1-torn.dat"), "12");
+  ASSERT_EQ(log.lines.size(), 2u);
+  EXPECT_EQ(log.lines[0], InterruptedCopyIncompleteLine());
+  EXPECT_EQ(log.lines[1].rfind("カードに壊れたファイルが 2 個ありました。削除せずに \"" +
+                               (card() / kDamagedFolder).string() + "\" に移しました。カードを検査してください: umount '", 0),
+            0u) << log.lines[1];
 
-  // A list cut short, or a staged file of the wrong size: the staging is dropped, the set kept.
+  // A list cut short: the copy never reached ZAVO_DS, and the staging goes.
   const Tree now = Snapshot(set());
-  for (const std::string list : {"9\tZAVO_DS.new/CDATA/L_Block.dat\tZAVO_DS/CDATA/L_Block.dat\n",
-                                  "7\tZAVO_DS.new/CDATA/L_Block.dat\tZAVO_DS/CDATA/L_Block.dat\nEND\n",
-                                  "9\tZAVO_DS.new/CDATA/L_Block.dat\t../outside\nEND\n"}) {
-    test::WriteFile(staging / "CDATA" / "L_Block.dat", "torn new");
-    test::WriteFile(staging / kSwapListName, list);
-    EXPECT_FALSE(RecoverInterruptedCopy(CardFolder(card())));
-    EXPECT_FALSE(fs::exists(staging));
-    EXPECT_EQ(Differences(Snapshot(set()), now), "");
-  }
-  EXPECT_NE(Differences(before, now), "");
+  test::WriteFile(staging / "CDATA" / "L_Block.dat", "torn new");
+  test::WriteFile(staging / kSwapListName, CopyListText(list).substr(0, 30));
+  EXPECT_TRUE(RecoverInterruptedCopy(CardFolder(card()), ws(), log).finished);
+  EXPECT_FALSE(fs::exists(staging));
+  EXPECT_EQ(Differences(Snapshot(set()), now), "");
+}
+
+TEST_F(CardSafety, ACopyThatCannotBeFinishedIsRedoneWithTheVisitorsDataBackedUp) {
+  // The list names a file that neither the card nor the workspace holds: the card's check files
+  // may be another event's although DEF.dat matches, so they are backed up, not kept.
+  const std::string check = test::HandheldCheckFile({{3, kVisitedFlag, 2}});
+  test::WriteFile(set() / "CheckList" / "Check1.dat", check);
+  test::WriteFile(card() / kStagingFolder / kSwapListName, CopyListText({Listed("SYSTEM/gone.dat", "gone", -1)}));
+  test::RecordingStatusLog log;
+  ASSERT_EQ(RunCatalogJob(Params(card(), ws()), log), CatalogJobOutcome::kCompleted);
+  EXPECT_EQ(log.lines.front(), InterruptedCopyIncompleteLine());
+  ASSERT_TRUE(fs::is_directory(card() / kCheckBackupFolder));
+  EXPECT_EQ(test::ReadFile(fs::directory_iterator(card() / kCheckBackupFolder)->path() / "CheckList" / "Check1.dat"), check);
+  EXPECT_EQ(test::ReadFile(set() / "CheckList" / "Check1.dat"), test::ReadFile(ws() / "CheckList" / "Check1.dat"));
+  EXPECT_FALSE(fs::exists(card() / kStagingFolder));
 }
 
 TEST_F(CardSafety, AConflictingFileStopsTheCopyBeforeAnythingIsWritten) {

@@ -63,14 +63,25 @@ TestCard::TestCard(Kind kind, const fs::path& dir, int megabytes) : kind_(kind),
   if (!MountFat()) skip_reason_ = "fusefat could not mount the image";
 }
 
-bool TestCard::MountFat() {
+TestCard::TestCard(const fs::path& dir, const fs::path& image, bool writable)
+    : kind_(Kind::kFat32), root_(dir / "card"), image_(image), writable_(writable) {
+  fs::create_directories(root_);
+  if (::geteuid() != 0 || !fs::exists("/dev/fuse") || !OnPath("fusefat") || !OnPath("fusermount")) {
+    skip_reason_ = "no FUSE FAT mount here (root, /dev/fuse, fusefat, fusermount; scripts/install-deps.sh)";
+  } else if (!MountFat()) {
+    skip_reason_ = "fusefat could not mount the image";
+  }
+}
+
+bool TestCard::MountFat(const std::vector<std::string>& driver_env) {
   driver_ = ::fork();
   if (driver_ == 0) {
     int null = ::open("/dev/null", O_RDWR);
     ::dup2(null, 0);
     ::dup2(null, 1);
     ::dup2(null, 2);
-    ::execlp("fusefat", "fusefat", "-f", "-o", "rw+,big_writes", image_.c_str(), root_.c_str(),
+    for (const std::string& assignment : driver_env) ::putenv(const_cast<char*>(assignment.c_str()));
+    ::execlp("fusefat", "fusefat", "-f", "-o", writable_ ? "rw+,big_writes" : "ro", image_.c_str(), root_.c_str(),
              static_cast<char*>(nullptr));
     ::_exit(127);
   }
@@ -105,9 +116,9 @@ void TestCard::Unmount() {
   }
 }
 
-bool TestCard::Remount() {
+bool TestCard::Remount(const std::vector<std::string>& driver_env) {
   Unmount();
-  return kind_ == Kind::kFat32 && MountFat();
+  return kind_ == Kind::kFat32 && MountFat(driver_env);
 }
 
 bool TestCard::Fill() {

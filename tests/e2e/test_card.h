@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 namespace dw::test {
@@ -14,6 +15,8 @@ class TestCard {
   enum class Kind { kFat32, kTmpfs };
   // Mounts a new card of `megabytes` below `dir` (FAT32 needs at least 34).
   TestCard(Kind kind, const std::filesystem::path& dir, int megabytes);
+  // Mounts the FAT32 image `image` below `dir` (read-only unless `writable`).
+  TestCard(const std::filesystem::path& dir, const std::filesystem::path& image, bool writable);
   ~TestCard();
   TestCard(const TestCard&) = delete;
   TestCard& operator=(const TestCard&) = delete;
@@ -25,20 +28,24 @@ class TestCard {
 
   // The card pulled out: a lazy unmount while a run may still hold it open.
   void Pull();
-  // FAT32 only: waits for the pulled card's driver to end and mounts the image again.
-  bool Remount();
+  // FAT32 only: waits for the pulled card's driver to end and mounts the image again, the driver
+  // run with `driver_env` ("NAME=value") added to its environment.
+  bool Remount(const std::vector<std::string>& driver_env = {});
+  // Unmounts the card and waits for its driver to end (FAT32: every write is in the image).
+  void Unmount();
+  const std::filesystem::path& image() const { return image_; }
   // Fills the card's free space with a file; returns false when nothing could be written.
   bool Fill();
 
  private:
-  bool MountFat();
-  void Unmount();
+  bool MountFat(const std::vector<std::string>& driver_env = {});
 
   Kind kind_;
   std::filesystem::path root_, image_;
   std::string skip_reason_;
   pid_t driver_ = -1;  // the FAT driver, run in the foreground as our child
   bool mounted_ = false;
+  bool writable_ = true;
 };
 
 }  // namespace dw::test
