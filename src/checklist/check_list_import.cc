@@ -65,7 +65,7 @@ CheckListImportResult CheckListImport::Run() {
   ForceDirectories(params.output_folder);
 
   const CsvLines lines = ReadCsvFile(params.csv_file, process_events);
-  if (lines.empty() || lines[0][0] != kCsvTag) {
+  if (!IsVer1CheckList(lines)) {
     return {CheckListImportOutcome::kNotVer1, std::string(kNotVer1Message), 0, 0};
   }
 
