@@ -35,7 +35,7 @@ inline constexpr char kPlaceHome[] = "ホームフォルダ";
 // (%1: the folder's name).
 inline constexpr char kOfferFolder[] = "「%1」にする";
 inline constexpr char kHintNoCatalog[] = "CDATA\\C??DEF.TXT が見つかりません。CDATAの上位フォルダを指定して下さい。";
-inline constexpr char kHintNoDataSet[] = "ZAVO-DS用のデータではありません (CDATA\\DEF.dat がありません)。";
+inline constexpr char kHintNoDataSet[] = "ZAVO-DS用のデータ (CDATA\\DEF.dat) がありません。";
 inline constexpr char kHintInsideZavoDs[] = "ZAVO_DSフォルダの中に 'ZAVO_DS'フォルダが作成されます。";
 
 // TMakeData01.
