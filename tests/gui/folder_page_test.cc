@@ -259,9 +259,13 @@ TEST_F(FolderPageTest, CardMountedOnAListedFolderIsListedWithoutF5) {
   TMakeData02& page = OpenSourcePage();
   FolderTree* tree = page.ShellTreeView1();
   OpenFolder(tree, Dir().path(), {"slot"});
+  bool listed = false;
+  QObject::connect(tree->FileSystem(), &QFileSystemModel::directoryLoaded, tree, [&](const QString& path) {
+    if (path == ToQString(Dir() / "slot")) listed = true;
+  });
   ClickFolder(tree, Dir() / "slot");
-  PressKey(Qt::Key_Right);  // open, and listed as empty
-  ASSERT_TRUE(Eventually([&] { return tree->isExpanded(tree->IndexOf(ToQString(Dir() / "slot"))); }));
+  PressKey(Qt::Key_Right);  // open, and listed as empty before the card comes
+  ASSERT_TRUE(Eventually([&] { return listed; }));
   const TestMount card(Dir() / "slot", "tmpfs");
   if (!card.error.empty()) GTEST_SKIP() << card.error;
   fs::create_directories(Dir() / "slot" / "ZAVO_DS");
