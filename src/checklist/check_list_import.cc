@@ -119,7 +119,7 @@ CheckListImportResult CheckListImport::Run() {
   ForceDirectories(params.output_folder);
 
   const CsvLines lines = ReadCsvFile(params.csv_file, process_events);
-  if (lines.empty() || lines[0][0] != kCsvTag) {
+  if (!IsVer1CheckList(lines)) {
     CheckListImportResult stopped;
     stopped.outcome = CheckListImportOutcome::kNotVer1;
     stopped.message = std::string(kNotVer1Message);

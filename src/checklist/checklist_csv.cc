@@ -77,6 +77,10 @@ CsvLines ReadCsvFile(const std::filesystem::path& path, const std::function<void
   return KeepLines(ReadTextLines(path, LoneCr::kEndsLine), after_each_line);
 }
 
+bool IsVer1CheckList(const CsvLines& lines) { return !lines.empty() && lines[0][0] == kCsvTag; }
+
+bool IsVer1CheckListFile(const std::filesystem::path& path) { return IsVer1CheckList(ReadCsvFile(path)); }
+
 std::string_view CsvField(const std::vector<std::string>& fields, size_t k) {
   return k < fields.size() ? std::string_view(fields[k]) : std::string_view();
 }

@@ -27,6 +27,11 @@ CsvLines ReadCsvLines(std::string_view text, const std::function<void()>& after_
 // Reads a CSV file; throws TextFileError when it cannot be opened.
 CsvLines ReadCsvFile(const std::filesystem::path& path, const std::function<void()>& after_each_line = {});
 
+// The first kept line is tagged kCsvTag: the file is a Ver.1 check list.
+bool IsVer1CheckList(const CsvLines& lines);
+// IsVer1CheckList of a file; throws TextFileError when it cannot be opened.
+bool IsVer1CheckListFile(const std::filesystem::path& path);
+
 // Field k of a split line, or an empty field when the line has fewer fields.
 std::string_view CsvField(const std::vector<std::string>& fields, size_t k);
 

@@ -41,6 +41,22 @@ fs::path FindDefinitionFile(const fs::path& source_root) {
   return *std::min_element(matches.begin(), matches.end());
 }
 
+std::optional<fs::path> CatalogFolderNear(const fs::path& chosen) {
+  const fs::path parent = chosen.parent_path();
+  if (EqualsIgnoreAsciiCase(chosen.filename().string(), kCdataFolder) && parent != chosen &&
+      !FindDefinitionFile(parent).empty()) {
+    return parent;
+  }
+  std::optional<fs::path> found;
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(chosen, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    if (!it->is_directory(ec) || FindDefinitionFile(it->path()).empty()) continue;
+    if (found) return std::nullopt;  // several: the user has to choose
+    found = it->path();
+  }
+  return found;
+}
+
 std::string FormatElapsed(std::chrono::milliseconds elapsed) {
   long long seconds = std::max<long long>(0, elapsed.count() / 1000);
   char text[16];

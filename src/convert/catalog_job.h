@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "common/status_log.h"
@@ -34,6 +35,11 @@ std::filesystem::path ZavoDsFolder(const std::filesystem::path& destination);
 // Finds the definition file: the first entry (in name order) of <root>/CDATA matching C??DEF.TXT
 // regardless of ASCII case. Returns an empty path when there is none.
 std::filesystem::path FindDefinitionFile(const std::filesystem::path& source_root);
+
+// The catalog folder a user most likely meant on choosing `chosen`, a folder that holds no
+// definition file: its parent when `chosen` is a CDATA folder (any letter case) of a catalog,
+// otherwise its one sub-folder that is a catalog folder. Empty when there is none, or several.
+std::optional<std::filesystem::path> CatalogFolderNear(const std::filesystem::path& chosen);
 
 // "hh:nn:ss" of an elapsed time; hours wrap after 24.
 std::string FormatElapsed(std::chrono::milliseconds elapsed);

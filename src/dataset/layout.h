@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace dw {
@@ -29,6 +30,12 @@ inline constexpr const char* kDataSetFolders[] = {kCdataFolder, kMdataFolder, kS
 std::string CheckFileName(int day);     // Check<d>.dat
 std::string MemoFileName(int day);      // C_Memo<d>.dat
 std::string PurchaseFileName(int day);  // D_Buy<d>.dat
+
+// `root` holds a data set: its event header CDATA/DEF.dat is a file.
+bool HoldsDataSet(const std::filesystem::path& root);
+// The data set folder a user most likely meant on choosing `chosen`, a folder that holds none:
+// its ZAVO_DS sub-folder (any letter case) when that holds one. Empty otherwise.
+std::optional<std::filesystem::path> DataSetFolderIn(const std::filesystem::path& chosen);
 
 // The paths of a data set rooted at `root` (a workspace or a ZAVO_DS folder).
 class DataSetLayout {

@@ -1,5 +1,7 @@
 #include "gui/catalog_wizard_job.h"
 
+#include <QRadioButton>
+
 #include "convert/catalog_job.h"
 #include "dataset/layout.h"
 #include "gui/confirm_text.h"
@@ -24,8 +26,13 @@ CatalogRunEnd StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs,
 
   const QString shown_destination =
       WithTrailingSeparator(WithTrailingSeparator(destination) + Utf8(kZavoDsFolder));
+  const int mode = pages.mode.RadioGroup1()->ItemIndex();
+  const QString mode_lines = Utf8(text::kLineBreak) + Utf8(text::kLineBreak) + Utf8(text::kModeGroup) +
+                             Utf8(text::kLineBreak) +
+                             (mode >= 0 ? pages.mode.RadioGroup1()->Item(mode)->text() : QString());
   if (!dialogs.Confirm(ConfirmText(text::kConfirmSourceFolder, WithTrailingSeparator(source),
-                                   text::kConfirmConvertedFolder, shown_destination))) {
+                                   text::kConfirmConvertedFolder, shown_destination) +
+                       mode_lines)) {
     return CatalogRunEnd::kNotStarted;
   }
 
@@ -33,7 +40,7 @@ CatalogRunEnd StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs,
   params.source_root = ToFsPath(source);
   params.destination = ToFsPath(destination);
   params.workspace = workspace;
-  params.mode = pages.mode.RadioGroup1()->ItemIndex();
+  params.mode = mode;
   params.stop = stop;
   dw::CatalogJobOutcome outcome = dw::CatalogJobOutcome::kDefinitionNotFound;
   bool stopped = false;
@@ -46,9 +53,9 @@ CatalogRunEnd StartCatalogJob(const CatalogWizardPages& pages, Dialogs& dialogs,
         pages.status.ShowFailure(failure.text);
       });
   if (!ran) return stopped ? CatalogRunEnd::kStopped : CatalogRunEnd::kFailed;
-  if (outcome == dw::CatalogJobOutcome::kCompleted) pages.status.ShowFinished();
+  if (outcome == dw::CatalogJobOutcome::kCompleted) pages.status.ShowFinished(shown_destination);
   dialogs.Beep();
-  return CatalogRunEnd::kEnded;
+  return outcome == dw::CatalogJobOutcome::kCompleted ? CatalogRunEnd::kEnded : CatalogRunEnd::kNoCatalog;
 }
 
 }  // namespace dw::ui

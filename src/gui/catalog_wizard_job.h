@@ -25,8 +25,9 @@ struct CatalogWizardPages {
 
 enum class CatalogRunEnd {
   kNotStarted,  // no folder, or the confirmation was declined
-  kEnded,       // ran to its end, or to the orderly stop of a catalog without its definition file
-  kFailed,      // an error ended it; the status page shows it and "戻る" leads back to the menu
+  kEnded,       // ran to its end
+  kNoCatalog,   // the orderly stop of a catalog folder without its definition file
+  kFailed,      // an error ended it; the status page shows it
   kStopped,     // the user asked it to stop
 };
 

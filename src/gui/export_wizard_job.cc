@@ -23,14 +23,17 @@ bool StartExportJob(const TMakePcCheck02& source_page, const TMakePcCheck03& des
   const QString destination = WithTrailingSeparator(destination_folder);
   dialogs.Beep();
   if (source_folder.isEmpty() || destination_folder.isEmpty()) return false;  // gone since Next
-  if (!dialogs.Confirm(
-          ConfirmText(text::kConfirmSourceFolder, source, text::kConfirmConvertedFolder, destination))) {
+  const int colour = colour_page.RadioGroup1()->ItemIndex();
+  const QString colour_lines = Utf8(text::kLineBreak) + Utf8(text::kLineBreak) + Utf8(text::kConfirmColour) +
+                               Utf8(text::kLineBreak) + (colour >= 0 ? Utf8(text::kExportColours[colour]) : QString());
+  if (!dialogs.Confirm(ConfirmText(text::kConfirmSourceFolder, source, text::kConfirmConvertedFolder, destination) +
+                       colour_lines)) {
     return false;
   }
 
   job.params.source_folder = ToFsPath(source);
   job.params.destination_folder = ToFsPath(destination);
-  job.params.substitute_colour = colour_page.RadioGroup1()->ItemIndex();
+  job.params.substitute_colour = colour;
   dw::CheckListExportResult result;
   if (!RunShowingErrors(dialogs, [&] { result = job.Run(); })) return false;
   dialogs.Beep();

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "gui/folder_places.h"
@@ -45,6 +46,16 @@ FolderPage::FolderPage(QWidget* parent, const char* page_name, std::initializer_
   missing_mark_->setToolTip(Utf8(text::kFolderMissing));
   missing_mark_->setVisible(false);
   places_ = new FolderPlaces(this);
+  hint_ = new QLabel(this);
+  hint_->setObjectName(QStringLiteral("Hint"));
+  hint_->setTextFormat(Qt::PlainText);
+  hint_->setWordWrap(true);
+  QPalette hint_palette = hint_->palette();
+  hint_palette.setColor(QPalette::WindowText, QColor(0xA0, 0x40, 0x00));
+  hint_->setPalette(hint_palette);
+  hint_->hide();
+  offer_ = MakeButton(this, "Offer", "");
+  offer_->hide();
   tree_ = new FolderTree(this);
   tree_->setObjectName(QStringLiteral("ShellTreeView1"));
   completer_ = new QCompleter(tree_->FileSystem(), this);
@@ -61,16 +72,30 @@ FolderPage::FolderPage(QWidget* parent, const char* page_name, std::initializer_
   path_row->addWidget(edit1_, 1);
   path_row->addWidget(places_);
   layout->addLayout(path_row);
+  auto* hint_row = new QHBoxLayout;
+  hint_row->addWidget(hint_, 1);
+  hint_row->addWidget(offer_);
+  layout->addLayout(hint_row);
   layout->addWidget(tree_, 1);
   if (bottom_left) bottom_left->setParent(this);
   layout->addLayout(MakeButtonRow(bottom_left, back_, next_));
-  setTabOrder(edit1_, places_);
-  setTabOrder(places_, tree_);
-  setTabOrder(tree_, back_);
-  setTabOrder(back_, next_);
+  // Top to bottom, left to right, as the page reads.
+  QWidget* previous = edit1_;
+  for (QWidget* next : {static_cast<QWidget*>(places_), static_cast<QWidget*>(offer_),
+                        static_cast<QWidget*>(tree_), bottom_left, static_cast<QWidget*>(back_),
+                        static_cast<QWidget*>(next_)}) {
+    if (!next) continue;
+    setTabOrder(previous, next);
+    previous = next;
+  }
+  rejudge_ = new QTimer(this);
+  rejudge_->setSingleShot(true);
+  rejudge_->setInterval(200);
+  connect(rejudge_, &QTimer::timeout, this, &FolderPage::Rejudge);
+  connect(offer_, &QPushButton::clicked, this, &FolderPage::TakeOffer);
 
   setFocusProxy(tree_);
-  InstallReturnKey(this, next_);
+  InstallReturnKey(this, next_, back_);
   auto* to_box = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
   to_box->setContext(Qt::WidgetWithChildrenShortcut);
   connect(to_box, &QShortcut::activated, this, [this] {
@@ -80,11 +105,14 @@ FolderPage::FolderPage(QWidget* parent, const char* page_name, std::initializer_
 
   connect(tree_, &FolderTree::FolderClicked, this, [this] { ShowTreeFolder(tree_->SelectedPath()); });
   connect(tree_, &FolderTree::CurrentFolderChanged, this, &FolderPage::ShowTreeFolder);
-  connect(tree_, &FolderTree::ListingChanged, this, &FolderPage::UpdateEnabling);
+  connect(tree_, &FolderTree::ListingChanged, this, [this] {
+    UpdateEnabling();
+    rejudge_->start();  // the chosen folder's contents may have changed with it
+  });
   connect(tree_, &FolderTree::Refreshed, this, [this] {
     completer_->setModel(tree_->FileSystem());
     places_->Rebuild();
-    UpdateEnabling();
+    Rejudge();
   });
   connect(places_, &FolderPlaces::PlaceChosen, this, [this](const QString& path) {
     tree_->SelectFolder(path);
@@ -102,11 +130,6 @@ QString FolderPage::ChosenFolder() const {
 
 bool FolderPage::PathIsMissing() const { return !edit1_->text().isEmpty() && ChosenFolder().isEmpty(); }
 
-void FolderPage::ClearPath() {
-  edit1_->clear();
-  UpdateEnabling();
-}
-
 void FolderPage::DisableNext() {
   next_held_ = true;
   UpdateEnabling();
@@ -114,7 +137,26 @@ void FolderPage::DisableNext() {
 
 void FolderPage::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  UpdateEnabling();  // the folder may have gone while the page was hidden
+  // The box names the folder the tree highlights, also after a visit elsewhere; a typed path
+  // that moved the tree is that folder already.
+  const QString current = tree_->SelectedPath();
+  if (!current.isEmpty() && ChosenFolder() != current) ShowTreeFolder(current);
+  Rejudge();  // the folder may have changed or gone while the page was hidden
+}
+
+FolderVerdict FolderPage::Judge(const QString&) const { return {}; }
+
+void FolderPage::Rejudge() {
+  judged_folder_.clear();
+  UpdateEnabling();
+}
+
+void FolderPage::TakeOffer() {
+  const QString folder = verdict_.offer;
+  if (folder.isEmpty()) return;
+  tree_->SelectFolder(folder);
+  ShowTreeFolder(folder);
+  next_->setFocus(Qt::OtherFocusReason);  // the offered folder is the one to go on with
 }
 
 void FolderPage::ShowTreeFolder(const QString& path) {
@@ -137,8 +179,18 @@ void FolderPage::BoxChanged() {
 }
 
 void FolderPage::UpdateEnabling() {
+  const QString folder = ChosenFolder();
+  if (folder != judged_folder_) {
+    judged_folder_ = folder;
+    verdict_ = folder.isEmpty() ? FolderVerdict{} : Judge(folder);
+    hint_->setText(verdict_.hint);
+    hint_->setVisible(!verdict_.hint.isEmpty());
+    offer_->setText(Utf8(text::kOfferFolder).arg(QFileInfo(verdict_.offer).fileName()));
+    offer_->setToolTip(QDir::toNativeSeparators(verdict_.offer));
+    offer_->setVisible(!verdict_.offer.isEmpty());
+  }
   const bool missing = PathIsMissing();
-  next_->setEnabled(!next_held_ && !ChosenFolder().isEmpty());
+  next_->setEnabled(!next_held_ && !folder.isEmpty() && verdict_.complete);
   if (missing == missing_mark_->isVisible()) return;  // listings arrive often; repaint on change only
   missing_mark_->setVisible(missing);
   QPalette palette = edit1_->palette();

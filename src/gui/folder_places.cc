@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QWheelEvent>
 
+#include "gui/mount_table.h"
 #include "gui/page_parts.h"
 #include "gui/ui_texts.h"
 
@@ -38,12 +39,15 @@ FolderPlaces::FolderPlaces(QWidget* parent) : QComboBox(parent) {
 void FolderPlaces::Rebuild() {
   clear();
   addItem(style()->standardIcon(QStyle::SP_DirHomeIcon), Utf8(text::kPlaceHome), QDir::homePath());
-  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    // The mount point first: asking an unrelated (network) volume whether it is ready can block.
-    if (!IsRemovableMountPoint(volume.rootPath()) || !volume.isValid() || !volume.isReady()) continue;
-    QString name = volume.displayName();
-    if (name != volume.rootPath()) name += QStringLiteral("  (") + volume.rootPath() + QLatin1Char(')');
-    addItem(style()->standardIcon(QStyle::SP_DriveFDIcon), name, volume.rootPath());
+  // From the system's mount table rather than the volume list, which leaves out file systems that
+  // report no size (a card through a user-space driver).
+  for (const QString& root : MountPoints()) {
+    // The mount point first: asking an unrelated (network) volume for its name can block.
+    if (!IsRemovableMountPoint(root)) continue;
+    const QStorageInfo volume(root);
+    QString name = volume.rootPath() == root ? volume.displayName() : root;
+    if (name != root) name += QStringLiteral("  (") + root + QLatin1Char(')');
+    addItem(style()->standardIcon(QStyle::SP_DriveFDIcon), name, root);
   }
   setCurrentIndex(-1);
 }

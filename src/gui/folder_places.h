@@ -1,6 +1,6 @@
 // The "場所" chooser above a folder tree: the home folder and every mounted removable volume
-// (a memory card under /media, /run/media or /mnt). The volume list is read afresh each time
-// the list opens, so a card inserted after start-up is there.
+// (a memory card under /media, /run/media or /mnt), whatever size it reports. The mount table
+// is read afresh each time the list opens, so a card inserted after start-up is there.
 #pragma once
 
 #include <QComboBox>

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "gui/mount_table.h"
+
 namespace dw::ui {
 namespace {
 
@@ -32,6 +34,9 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
   setAnimated(false);
   UseModel(NewFolderModel(this));
   setCurrentIndex(model_->index(QDir::homePath()));  // current, but not chosen
+  connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) { expanded_.insert(model_->filePath(index)); });
+  connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) { expanded_.remove(model_->filePath(index)); });
+  connect(new MountWatch(this), &MountWatch::MountsAdded, this, &FolderTree::Refresh);
 }
 
 void FolderTree::UseModel(QFileSystemModel* model) {
@@ -78,7 +83,13 @@ void FolderTree::Refresh() {
   }
   QFileSystemModel* old = model_;
   QItemSelectionModel* old_selection = selectionModel();  // setModel leaves it to us
+  const QSet<QString> open = expanded_;
   UseModel(NewFolderModel(this));
+  expanded_.clear();
+  for (const QString& path : open) {
+    const QModelIndex index = model_->index(path);
+    if (index.isValid() && QFileInfo(path).isDir()) expand(index);
+  }
   if (!keep.isEmpty()) SelectFolder(keep);
   emit Refreshed();
   old_selection->deleteLater();

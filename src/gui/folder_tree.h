@@ -1,10 +1,12 @@
 // A tree of folders only, over the whole file system, with the user's home folder selected. It
 // lists folders that appear after it was shown (the file-system model watches what it listed),
-// and F5 lists everything afresh (a volume mounted on a folder that was already listed).
+// lists everything afresh when a volume is mounted (a memory card on a folder already listed as
+// empty), and F5 does the same by hand. Listing afresh keeps the open folders open.
 #pragma once
 
 #include <functional>
 
+#include <QSet>
 #include <QString>
 #include <QTreeView>
 
@@ -54,6 +56,7 @@ class FolderTree : public QTreeView {
   void KeepSelectionVisible();
 
   QFileSystemModel* model_ = nullptr;
+  QSet<QString> expanded_;  // paths of the open folders
   bool right_click_selects_ = false;
   bool user_moved_ = false;  // until the user moves, keep the current folder in view
   bool user_input_ = false;

@@ -54,7 +54,8 @@ WizardJobEnd StartImportJob(const TMakeCircleCheck01& file_page, TMakeCircleChec
       dialogs.Error(QString::fromStdString(result.message), Dialogs::ErrorButton::kOk);
       break;
   }
-  return WizardJobEnd::kFinished;
+  return result.outcome == dw::CheckListImportOutcome::kCompleted ? WizardJobEnd::kFinished
+                                                                   : WizardJobEnd::kFileRefused;
 }
 
 }  // namespace dw::ui

@@ -16,7 +16,8 @@ class TMakeCircleCheck02;
 
 enum class WizardJobEnd {
   kDeclined,   // the confirmation was not answered Yes; nothing ran
-  kFinished,   // the job ran to its end, or stopped with its own message: back to the main menu
+  kFinished,     // the job ran to its end: back to the main menu
+  kFileRefused,  // the job stopped with its own message about the file: back to the file page
   kFailed,     // an error box was shown; the wizard stays where it is
 };
 

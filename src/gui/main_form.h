@@ -1,4 +1,5 @@
-// TMainForm: the fixed-size frame that holds every page; one page is in front at a time.
+// TMainForm: the frame that holds every page; one page is in front at a time. It opens at the
+// pages' own size, may be made larger or maximised, and the page in front grows with it.
 #pragma once
 
 #include <QWidget>
@@ -21,6 +22,9 @@ class TMainForm : public QWidget {
   // Brings `page` to the front and gives it the keyboard focus.
   void ShowPage(QWidget* page);
   QWidget* CurrentPage() const;
+
+ protected:
+  void changeEvent(QEvent* event) override;
 
  private:
   QStackedWidget* stack_;

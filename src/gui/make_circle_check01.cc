@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "checklist/check_list_import.h"
+#include "checklist/checklist_csv.h"
+#include "common/error.h"
 #include "gui/dialogs.h"
 #include "gui/page_parts.h"
 #include "gui/return_key.h"
@@ -42,7 +45,7 @@ TMakeCircleCheck01::TMakeCircleCheck01(Dialogs& dialogs, QWidget* parent) : QWid
   layout->addStretch(1);
   layout->addLayout(MakeButtonRow(nullptr, back_, next_));
   setFocusProxy(choose_file_);
-  InstallReturnKey(this, next_);
+  InstallReturnKey(this, next_, back_);
 
   connect(choose_file_, &QPushButton::clicked, this, &TMakeCircleCheck01::ChooseFileClick);
   connect(edit1_, &QLineEdit::textChanged, this, &TMakeCircleCheck01::UpdateEnabling);
@@ -56,7 +59,22 @@ void TMakeCircleCheck01::ClearFile() {
 
 void TMakeCircleCheck01::ChooseFileClick() {
   const QString file = dialogs_.OpenFile(Utf8(text::kImport01DialogTitle), Utf8(text::kImport01DialogFilter));
-  if (!file.isEmpty()) edit1_->setText(QDir::toNativeSeparators(file));
+  if (file.isEmpty()) return;
+  // The file's first kept line tells a Ver.1 check list; any other file is refused here, with
+  // the import's own message, rather than after the output folder and the confirmation.
+  try {
+    if (!dw::IsVer1CheckListFile(ToFsPath(file))) {
+      dialogs_.Beep();
+      dialogs_.Error(QString::fromUtf8(dw::kNotVer1Message.data(), dw::kNotVer1Message.size()),
+                     Dialogs::ErrorButton::kAbort);
+      return;
+    }
+  } catch (const dw::Error& e) {
+    dialogs_.JobError(QString::fromUtf8(e.what()));
+    return;
+  }
+  edit1_->setText(QDir::toNativeSeparators(file));
+  next_->setFocus(Qt::OtherFocusReason);  // Return goes on rather than opening the dialog again
 }
 
 void TMakeCircleCheck01::UpdateEnabling() { next_->setEnabled(!edit1_->text().isEmpty()); }

@@ -24,7 +24,7 @@ TMakeData01::TMakeData01(QWidget* parent) : QWidget(parent) {
   layout->addWidget(body, 1);
   layout->addLayout(MakeButtonRow(nullptr, back_, next_));
   setFocusProxy(next_);
-  InstallReturnKey(this, next_);
+  InstallReturnKey(this, next_, back_);
 }
 
 }  // namespace dw::ui

@@ -10,6 +10,9 @@ class TMakeData02 : public FolderPage {
 
  public:
   explicit TMakeData02(QWidget* parent = nullptr);
+
+ protected:
+  FolderVerdict Judge(const QString& folder) const override;
 };
 
 }  // namespace dw::ui

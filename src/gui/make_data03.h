@@ -14,6 +14,9 @@ class TMakeData03 : public FolderPage {
 
   QPushButton* Settings() const { return settings_; }
 
+ protected:
+  FolderVerdict Judge(const QString& folder) const override;
+
  private:
   QPushButton* settings_;
 };

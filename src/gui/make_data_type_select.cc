@@ -35,7 +35,7 @@ TMakeDataTypeSelect::TMakeDataTypeSelect(QWidget* parent) : QWidget(parent) {
   layout->addWidget(caution);
   layout->addWidget(note);
   setFocusProxy(radio_group1_);
-  InstallReturnKey(this, decide_);
+  InstallReturnKey(this, decide_, decide_);
 }
 
 }  // namespace dw::ui

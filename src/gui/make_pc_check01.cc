@@ -24,7 +24,7 @@ TMakePcCheck01::TMakePcCheck01(QWidget* parent) : QWidget(parent) {
   layout->addWidget(notes, 1);
   layout->addLayout(MakeButtonRow(nullptr, back_, next_));
   setFocusProxy(next_);
-  InstallReturnKey(this, next_);
+  InstallReturnKey(this, next_, back_);
 }
 
 }  // namespace dw::ui

@@ -10,6 +10,9 @@ class TMakePcCheck02 : public FolderPage {
 
  public:
   explicit TMakePcCheck02(QWidget* parent = nullptr);
+
+ protected:
+  FolderVerdict Judge(const QString& folder) const override;
 };
 
 }  // namespace dw::ui

@@ -30,7 +30,7 @@ TMakePcCheck04::TMakePcCheck04(QWidget* parent) : QWidget(parent) {
   layout->addStretch(1);
   layout->addLayout(MakeButtonRow(nullptr, back_, next_));
   setFocusProxy(radio_group1_);
-  InstallReturnKey(this, next_);
+  InstallReturnKey(this, next_, back_);
 }
 
 }  // namespace dw::ui

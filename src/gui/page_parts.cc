@@ -89,4 +89,12 @@ std::filesystem::path ToFsPath(const QString& path) {
 #endif
 }
 
+QString FromFsPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return QString::fromStdWString(path.wstring());
+#else
+  return QString::fromStdString(path.string());
+#endif
+}
+
 }  // namespace dw::ui

@@ -30,5 +30,6 @@ QBoxLayout* MakeButtonRow(QWidget* left, QPushButton* back, QPushButton* next);
 // A path as the user sees it, with one trailing separator.
 QString WithTrailingSeparator(const QString& path);
 std::filesystem::path ToFsPath(const QString& path);
+QString FromFsPath(const std::filesystem::path& path);
 
 }  // namespace dw::ui

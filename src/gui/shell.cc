@@ -47,6 +47,7 @@ Shell::Shell(const ShellOptions& options)
   export_job_ = std::make_unique<dw::CheckListExport>();
   f->AddPage(pc_check04_ = new TMakePcCheck04(f));
 
+  after_status_ = main_menu_;
   f->installEventFilter(this);  // the close question during a run
   ConnectMainMenu();
   ConnectCatalogWizard();
@@ -68,8 +69,13 @@ void Shell::RunCatalogJob() {
   if (catalog_job_running_) return;  // the status page covers the wizard; never start twice
   stop_.Reset();
   catalog_job_running_ = true;
-  StartCatalogJob({*data02_, *data03_, *type_select_, *status_}, dialogs_, workspace_, &stop_);
+  const CatalogRunEnd end = StartCatalogJob({*data02_, *data03_, *type_select_, *status_}, dialogs_, workspace_, &stop_);
   catalog_job_running_ = false;
+  // The status page's "戻る" leads to where the fault can be mended, the entries kept: the
+  // source folder when it held no catalog, the destination page after an error.
+  after_status_ = end == CatalogRunEnd::kNoCatalog ? static_cast<QWidget*>(data02_)
+                  : end == CatalogRunEnd::kFailed  ? static_cast<QWidget*>(data03_)
+                                                   : static_cast<QWidget*>(main_menu_);
   if (close_after_job_) {
     close_after_job_ = false;
     frame_->close();
@@ -109,46 +115,46 @@ void Shell::ConnectMainMenu() {
 }
 
 void Shell::ConnectCatalogWizard() {
+  // A folder page's box follows its tree when the page is shown: coming back, the last folder
+  // is there again and Next follows the page's rule.
   connect(data01_->Next(), &QPushButton::clicked, this, [this] {
     dialogs_.Beep();
-    data02_->ClearPath();
     Show(data02_);
   });
   connect(data01_->Back(), &QPushButton::clicked, this, [this] { Show(main_menu_); });
 
   connect(data02_->Next(), &QPushButton::clicked, this, [this] {
     dialogs_.Beep();
-    data03_->ClearPath();
     Show(data03_);
   });
-  connect(data02_->Back(), &QPushButton::clicked, this, [this] {
-    data02_->ClearPath();
-    Show(data01_);
-  });
+  connect(data02_->Back(), &QPushButton::clicked, this, [this] { Show(data01_); });
 
   connect(data03_->Next(), &QPushButton::clicked, this, &Shell::RunCatalogJob);
-  connect(data03_->Back(), &QPushButton::clicked, this, [this] {
-    data03_->DisableNext();  // the path box keeps its text
-    Show(data02_);
-  });
+  connect(data03_->Back(), &QPushButton::clicked, this, [this] { Show(data02_); });
   connect(data03_->Settings(), &QPushButton::clicked, this, [this] { Show(type_select_); });
   connect(type_select_->Decide(), &QPushButton::clicked, this, [this] { Show(data03_); });
 
   connect(status_, &TStatusForm::ShowRequested, this, [this] { Show(status_); });
-  connect(status_->Button1(), &QPushButton::clicked, this, [this] { Show(main_menu_); });
+  connect(status_->Button1(), &QPushButton::clicked, this, [this] { Show(after_status_); });
 }
 
 void Shell::ConnectImportWizard() {
   connect(circle_check01_->Next(), &QPushButton::clicked, this, [this] {
     dialogs_.Beep();
-    circle_check02_->ClearPath();
     Show(circle_check02_);
   });
   connect(circle_check01_->Back(), &QPushButton::clicked, this, [this] { Show(main_menu_); });
   connect(circle_check02_->Next(), &QPushButton::clicked, this, [this] {
-    if (StartImportJob(*circle_check01_, *circle_check02_, *import_job_, dialogs_, workspace_) ==
-        WizardJobEnd::kFinished) {
-      Show(main_menu_);
+    switch (StartImportJob(*circle_check01_, *circle_check02_, *import_job_, dialogs_, workspace_)) {
+      case WizardJobEnd::kFinished:
+        Show(main_menu_);
+        break;
+      case WizardJobEnd::kFileRefused:  // another file is chosen on the first page
+        Show(circle_check01_);
+        break;
+      case WizardJobEnd::kDeclined:
+      case WizardJobEnd::kFailed:
+        break;
     }
   });
   connect(circle_check02_->Back(), &QPushButton::clicked, this, [this] { Show(circle_check01_); });

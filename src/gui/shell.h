@@ -93,6 +93,7 @@ class Shell : public QObject {
   std::unique_ptr<dw::CheckListExport> export_job_;
   TMakePcCheck04* pc_check04_ = nullptr;
   dw::StopRequest stop_;
+  QWidget* after_status_ = nullptr;  // where the status page's "戻る" leads
   bool catalog_job_running_ = false;
   bool close_after_job_ = false;  // the user chose to stop and quit
   bool asking_to_stop_ = false;   // the question is open

@@ -35,6 +35,10 @@ TStatusForm::TStatusForm(QWidget* parent) : QWidget(parent) {
   progress_bar1_->setRange(0, 10);
   progress_bar1_->setValue(0);
   progress_bar1_->setTextVisible(false);
+  saved_to_ = MakeLabel(this, "Label2", {""}, false, Qt::AlignLeft);
+  saved_to_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  saved_to_->setWordWrap(true);
+  saved_to_->hide();
   button1_ = MakeButton(this, "Button1", text::kBack);
   button1_->setEnabled(false);
 
@@ -45,10 +49,10 @@ TStatusForm::TStatusForm(QWidget* parent) : QWidget(parent) {
   layout->addWidget(memo1_, 1);
   layout->addWidget(progress_bar1_);
   auto* row = new QHBoxLayout;
-  row->addStretch(1);
+  row->addWidget(saved_to_, 1);
   row->addWidget(button1_);
   layout->addLayout(row);
-  InstallReturnKey(this, button1_);
+  InstallReturnKey(this, button1_, button1_);
   since_repaint_.start();
 }
 
@@ -59,6 +63,7 @@ QStringList TStatusForm::Lines() const {
 
 void TStatusForm::ClearLines() {
   memo1_->clear();
+  saved_to_->hide();
   line_count_ = 0;
   phase_start_ = true;  // a new run
 }
@@ -110,6 +115,10 @@ void TStatusForm::ShowFailure(const QString& text) {
   EnableBackButton(true);
 }
 
-void TStatusForm::ShowFinished() { progress_bar1_->setValue(progress_bar1_->maximum()); }
+void TStatusForm::ShowFinished(const QString& saved_to) {
+  progress_bar1_->setValue(progress_bar1_->maximum());
+  saved_to_->setText(Utf8(text::kStatusSavedTo) + saved_to);
+  saved_to_->show();
+}
 
 }  // namespace dw::ui

@@ -30,8 +30,9 @@ class TStatusForm : public QWidget, public dw::StatusLog {
   // The run ended by an error: label "エラー発生", the error text added to the log, "戻る"
   // enabled so the user can go back to the menu.
   void ShowFailure(const QString& text);
-  // The run completed: the bar is full.
-  void ShowFinished();
+  // The run completed: the bar is full and the page names where the data set went.
+  void ShowFinished(const QString& saved_to);
+  QLabel* SavedTo() const { return saved_to_; }
 
   // dw::StatusLog
   void ClearLines() override;
@@ -52,6 +53,7 @@ class TStatusForm : public QWidget, public dw::StatusLog {
   QLabel* label1_;
   QPlainTextEdit* memo1_;
   QProgressBar* progress_bar1_;
+  QLabel* saved_to_;
   QPushButton* button1_;
   int line_count_ = 0;
   bool phase_start_ = true;  // the next position may lie below the current one

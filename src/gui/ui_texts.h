@@ -31,6 +31,12 @@ inline constexpr char kFolderMissing[] = "このフォルダは見つかりま�
 inline constexpr char kPlaces[] = "場所";
 inline constexpr char kPlacesTip[] = "ホームフォルダやメモリーカードへ移動します (F5: 一覧を更新)";
 inline constexpr char kPlaceHome[] = "ホームフォルダ";
+// What a folder page makes of the chosen folder, and the button that takes the folder it offers
+// (%1: the folder's name).
+inline constexpr char kOfferFolder[] = "「%1」にする";
+inline constexpr char kHintNoCatalog[] = "CDATA\\C??DEF.TXT が見つかりません。CDATAの上位フォルダを指定して下さい。";
+inline constexpr char kHintNoDataSet[] = "ZAVO-DS用のデータ (CDATA\\DEF.dat) がありません。";
+inline constexpr char kHintInsideZavoDs[] = "ZAVO_DSフォルダの中に 'ZAVO_DS'フォルダが作成されます。";
 
 // TMakeData01.
 inline constexpr char kData01Line1[] = "これから「Quorvatelle Lumenfold Pipview for DS」用に";
@@ -45,6 +51,7 @@ inline constexpr char kData02Heading2[] = "指定するフォルダは、CDATA�
 inline constexpr char kData03Heading1[] = "変換済みデータを保存するフォルダを指定して下さい。";
 inline constexpr char kData03Heading2[] = "指定されたフォルダに 'ZAVO_DS'フォルダを作成し、データを保存します。";
 inline constexpr char kSettings[] = "設定";
+inline constexpr char kSettingsTip[] = "データ作成方法の設定 (Alt+S)";
 
 // TMakeDataTypeSelect.
 inline constexpr char kModeGroup[] = "データ作成方法";
@@ -58,6 +65,7 @@ inline constexpr char kModeNote[] = "・初回実行時は必ず「データと�
 // TStatusForm.
 inline constexpr char kStatusInitialLabel[] = "データ変換中です。";
 inline constexpr char kStatusErrorLabel[] = "エラー発生";
+inline constexpr char kStatusSavedTo[] = "保存先: ";
 // Closing the window while the conversion runs.
 inline constexpr char kConfirmStopRun[] = "データ変換中です。\r\n作業を中止してプログラムを終了しますか？";
 
@@ -75,6 +83,7 @@ inline constexpr char kConfirmSourceFolder[] = "変換元データのフォル�
 inline constexpr char kConfirmSourceFile[] = "変換元データのファイル";
 inline constexpr char kConfirmConvertedFolder[] = "変換済みデータの保存フォルダ";
 inline constexpr char kConfirmImportFolder[] = "変換されたデータの保存フォルダ";
+inline constexpr char kConfirmColour[] = "チェックカラー未設定のサークルに付けるカラー";
 inline constexpr char kWorkFinished[] = "作業が終了しました。";
 // The import's confirmation when the output folder already holds the visitor's check data.
 inline constexpr char kConfirmHeldChecks[] = "保存先のフォルダには、チェック %1 件";

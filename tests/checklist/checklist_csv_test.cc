@@ -87,6 +87,17 @@ TEST(CsvRead, LineEnds) {
   EXPECT_EQ(mixed[3][0], "3");
 }
 
+TEST(CsvRead, Ver1IsTheTagOfTheFirstKeptLine) {
+  test::TempDir dir;
+  const std::pair<std::string, bool> cases[] = {
+      {"\r\n ,x\r\nPELORIN,100\r\n1,2\r\n", true}, {"pelorin,100\r\n", false}, {"1,2\r\nPELORIN\r\n", false},
+      {"\x89PNG\r\n\x1A\n", false},                     {"", false}};
+  for (const auto& [text, ver1] : cases) {
+    test::WriteFile(dir / "list.csv", text);
+    EXPECT_EQ(IsVer1CheckListFile(dir / "list.csv"), ver1) << test::Hex(text);
+  }
+}
+
 TEST(CsvRead, MissingFileIsAnError) {
   test::TempDir dir;
   const test::ThrownError e = test::Thrown([&] { ReadCsvFile(dir / "none.csv"); });

@@ -92,6 +92,17 @@ TEST(CatalogJob, FirstDefinitionFileInNameOrderDecides) {
   EXPECT_EQ(FindDefinitionFile(dir.path()).filename(), "c75def.txt");
 }
 
+TEST(CatalogJob, CatalogFolderNearAChoiceThatIsNone) {
+  TempDir dir;
+  test::WriteFile(dir / "disc" / "cat" / "cdata" / "C77DEF.TXT", "");
+  fs::create_directories(dir / "disc" / "other");
+  EXPECT_EQ(CatalogFolderNear(dir / "disc" / "cat" / "cdata"), dir / "disc" / "cat");  // CDATA itself
+  EXPECT_EQ(CatalogFolderNear(dir / "disc"), dir / "disc" / "cat");                     // one level too high
+  EXPECT_EQ(CatalogFolderNear(dir / "disc" / "other"), std::nullopt);
+  test::WriteFile(dir / "disc" / "second" / "CDATA" / "C78DEF.TXT", "");
+  EXPECT_EQ(CatalogFolderNear(dir / "disc"), std::nullopt);  // two catalogs: no guess
+}
+
 TEST(CatalogJob, ElapsedTimeFormat) {
   using std::chrono::milliseconds;
   EXPECT_EQ(FormatElapsed(milliseconds(999)), "00:00:00");

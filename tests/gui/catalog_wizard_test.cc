@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -67,7 +68,7 @@ TEST_F(CatalogWizardTest, StatusPageBeforeAnyRun) {
 }
 
 TEST_F(CatalogWizardTest, DecliningTheConfirmationChangesNothing) {
-  fs::create_directories(Dir() / "catalog" / "CDATA");
+  dw::test::WriteFile(Dir() / "catalog" / "CDATA" / "C77DEF.TXT", "");
   fs::create_directories(Dir() / "dest");
   dialogs_.answers = {false};
   RunWizard(Dir() / "catalog", Dir() / "dest");
@@ -77,36 +78,47 @@ TEST_F(CatalogWizardTest, DecliningTheConfirmationChangesNothing) {
             QString::fromUtf8("以下の設定でデータ作成作業を開始します。よろしいですか？") + sep + sep +
                 QString::fromUtf8("変換元データのフォルダ") + sep + ToQString(Dir() / "catalog") + "/" + sep + sep +
                 QString::fromUtf8("変換済みデータの保存フォルダ") + sep + ToQString(Dir() / "dest") +
-                "/ZAVO_DS/");
+                "/ZAVO_DS/" + sep + sep + QString::fromUtf8("データ作成方法") + sep +
+                QString::fromUtf8("データと画像を変換"));
   // Page 1 Next, page 2 Next, then the start beep before the box.
   EXPECT_EQ(dialogs_.events, (std::vector<std::string>{"beep", "beep", "beep", "confirm"}));
   EXPECT_EQ(Front(), &shell_->Data03());
   EXPECT_FALSE(fs::exists(Workspace()));
 }
 
-TEST_F(CatalogWizardTest, MissingDefinitionFileStopsInOrderAndASecondRunStartsWithAnEmptyLog) {
-  fs::create_directories(Dir() / "catalog" / "CDATA");
+// The page accepts only a catalog, but the folder can change before the job reads it.
+TEST_F(CatalogWizardTest, DefinitionFileGoneSinceThePageStopsInOrderAndBackLeadsToTheSourcePage) {
+  const fs::path definition = Dir() / "catalog" / "CDATA" / "C77DEF.TXT";
+  dw::test::WriteFile(definition, "");
   fs::create_directories(Dir() / "dest");
   const QStringList expected = {QString::fromUtf8("ファイル \\CDATA\\C??DEF.TXTが見つかりませんでした。"),
                                 QString::fromUtf8("作業を終了します")};
+  Click(shell_->MainMenu().Button1());
+  Click(shell_->Data01().Next());
+  TMakeData02& source = shell_->Data02();
+  ClickFolder(source.ShellTreeView1(), Dir() / "catalog");
   for (int run = 1; run <= 2; ++run) {
+    dw::test::WriteFile(definition, "");
+    ASSERT_TRUE(Eventually([&] { return source.Next()->isEnabled(); }));
+    Click(source.Next());
+    if (run == 1) ClickFolder(shell_->Data03().ShellTreeView1(), Dir() / "dest");
+    fs::remove(definition);
     dialogs_.answers = {true};
-    RunWizard(Dir() / "catalog", Dir() / "dest");
+    Click(shell_->Data03().Next());
     EXPECT_EQ(Front(), &Status());
     EXPECT_EQ(Status().Lines(), expected) << "run " << run;
     EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("エラー発生"));
-    EXPECT_TRUE(Status().Button1()->isEnabled());
     EXPECT_EQ(dialogs_.events.back(), "beep");  // the closing beep of the orderly stop
-    EXPECT_TRUE(fs::is_directory(Workspace() / "CDATA"));
     EXPECT_FALSE(fs::exists(Dir() / "dest" / "ZAVO_DS"));
     Click(Status().Button1());
-    EXPECT_EQ(Front(), &shell_->MainMenu());
+    EXPECT_EQ(Front(), &source);
+    EXPECT_EQ(source.ChosenFolder(), ToQString(Dir() / "catalog"));
     EXPECT_EQ(Status().Lines(), expected);  // going back does not clear the log
   }
-  EXPECT_EQ(dialogs_.beeps, 2 * 4);
+  EXPECT_EQ(shell_->Data03().ChosenFolder(), ToQString(Dir() / "dest"));
 }
 
-TEST_F(CatalogWizardTest, FailedRunShowsTheErrorStateAndLeadsBackToTheMenu) {
+TEST_F(CatalogWizardTest, FailedRunShowsTheErrorStateAndLeadsBackToTheDestinationPage) {
   fs::create_directories(Dir() / "dest");
   dw::test::WriteFile(Dir() / "dest" / "ZAVO_DS", "a file where the folder should go");
   dialogs_.answers = {true};
@@ -122,9 +134,10 @@ TEST_F(CatalogWizardTest, FailedRunShowsTheErrorStateAndLeadsBackToTheMenu) {
   ASSERT_TRUE(Status().Button1()->isEnabled());
   EXPECT_TRUE(Status().Button1()->hasFocus());
   Click(Status().Button1());
-  EXPECT_EQ(Front(), &shell_->MainMenu());
-  Click(shell_->MainMenu().Button1());
-  EXPECT_EQ(Front(), &shell_->Data01());  // the wizard can be walked again
+  EXPECT_EQ(Front(), &shell_->Data03());  // where the destination can be mended, the entries kept
+  EXPECT_EQ(shell_->Data03().ChosenFolder(), ToQString(Dir() / "dest"));
+  EXPECT_TRUE(shell_->Data03().Next()->isEnabled());
+  EXPECT_EQ(shell_->Data02().ChosenFolder(), QDir::cleanPath(ToQString(dw::test::SampleCatalog())));
 }
 
 // Closes the frame as soon as the run has put the status page in front, the way a user's close
@@ -211,6 +224,7 @@ TEST_F(CatalogWizardTest, SampleCatalogEndToEndMatchesTheCoreJob) {
   EXPECT_TRUE(Status().Button1()->isEnabled());
   EXPECT_EQ(Status().Label1()->text(), QString::fromUtf8("作業終了しました。"));
   EXPECT_EQ(Status().ProgressBar1()->value(), Status().ProgressBar1()->maximum());
+  EXPECT_EQ(Status().SavedTo()->text(), QString::fromUtf8("保存先: ") + ToQString(Dir() / "dest") + "/ZAVO_DS/");
   const QStringList lines = Status().Lines();
   ASSERT_GE(lines.size(), 6);
   EXPECT_EQ(lines.first(), QString::fromUtf8("\"C77DEF.TXT\" 発見"));

@@ -2,12 +2,15 @@
 // that must write what the core jobs write for the same input.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "convert/catalog_job.h"
 #include "gui/folder_tree.h"
+#include "gui/main_form.h"
 #include "gui/main_menu.h"
 #include "gui/radio_group.h"
 #include "checklist/check_list_export.h"
@@ -67,8 +70,9 @@ class CheckListWizardTest : public ShellTest {
   }
 };
 
-TEST_F(CheckListWizardTest, ImportFilePageEnablesNextOnlyWithAFile) {
+TEST_F(CheckListWizardTest, ImportFilePageTakesOnlyAVer1FileAndThenFocusesNext) {
   TMakeCircleCheck01& page = shell_->CircleCheck01();
+  ActivateFrame(&shell_->Frame());
   Click(shell_->MainMenu().Button2());
   EXPECT_FALSE(page.Next()->isEnabled());
   Click(page.ChooseFile());  // cancelled: nothing chosen
@@ -76,15 +80,22 @@ TEST_F(CheckListWizardTest, ImportFilePageEnablesNextOnlyWithAFile) {
   EXPECT_EQ(dialogs_.file_dialog_filter, QString::fromUtf8("CSVﾌｧｲﾙ|*.CSV|全てのﾌｧｲﾙ|*.*"));
   EXPECT_FALSE(page.Next()->isEnabled());
 
-  dialogs_.chosen_file = QStringLiteral("/somewhere/list.csv");
+  // A picture renamed to .csv is refused as soon as it is chosen, with the import's message.
+  dw::test::WriteFile(Dir() / "picture.csv", "\x89PNG\r\n\x1A\n");
+  dialogs_.chosen_file = ToQString(Dir() / "picture.csv");
   Click(page.ChooseFile());
-  EXPECT_EQ(page.Edit1()->text(), QStringLiteral("/somewhere/list.csv"));
-  EXPECT_TRUE(page.Next()->isEnabled());
-  Click(page.Next());
+  EXPECT_EQ(dialogs_.events.back(), "error(abort): " + std::string(dw::kNotVer1Message));
+  EXPECT_TRUE(page.Edit1()->text().isEmpty());
+  EXPECT_FALSE(page.Next()->isEnabled());
+
+  WriteCsv("PELORIN,100,Quorvatelle77,Windows\r\n");
+  dialogs_.chosen_file = ToQString(Dir() / "check.csv");
+  page.ChooseFile()->setFocus();
+  PressKey(Qt::Key_Space);
+  EXPECT_EQ(page.Edit1()->text(), ToQString(Dir() / "check.csv"));
+  ASSERT_EQ(QApplication::focusWidget(), page.Next());
+  PressKey(Qt::Key_Return);
   EXPECT_EQ(Front(), &shell_->CircleCheck02());
-  EXPECT_FALSE(shell_->CircleCheck02().Next()->isEnabled());
-  ClickFolder(shell_->CircleCheck02().ShellTreeView1(), Dir().path());
-  EXPECT_TRUE(shell_->CircleCheck02().Next()->isEnabled());
 
   // Back to the menu and in again: the menu empties the file box.
   Click(shell_->CircleCheck02().Back());
@@ -125,18 +136,6 @@ TEST_F(CheckListWizardTest, ImportConfirmationCountsTheDataItKeepsInABackup) {
   EXPECT_TRUE(dialogs_.confirmations[0].endsWith(note)) << dialogs_.confirmations[0].toStdString();
 }
 
-TEST_F(CheckListWizardTest, ImportNotVer1ShowsOnlyItsOwnMessage) {
-  ConvertSampleCatalog();
-  WriteCsv("pelorin,100,Quorvatelle77,Windows\r\n");
-  dialogs_.answers = {true};
-  RunImportWizard(Dir().path());
-  const std::vector<std::string> tail(dialogs_.events.end() - 4, dialogs_.events.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"beep", "confirm", "beep",
-                                            "error(abort): " + std::string(dw::kNotVer1Message)}));
-  EXPECT_EQ(Front(), &shell_->MainMenu());
-  EXPECT_FALSE(fs::exists(Dir() / "CheckList" / "Check1.dat"));
-}
-
 TEST_F(CheckListWizardTest, ImportOverTheDayLimitShowsOnlyItsOwnMessage) {
   ConvertSampleCatalog();
   std::string csv = "PELORIN,100,Quorvatelle77,Windows\r\n";
@@ -145,7 +144,8 @@ TEST_F(CheckListWizardTest, ImportOverTheDayLimitShowsOnlyItsOwnMessage) {
   dialogs_.answers = {true};
   RunImportWizard(Dir().path());
   EXPECT_EQ(dialogs_.events.back(), "error(ok): " + std::string(dw::kDayLimitMessage));
-  EXPECT_EQ(Front(), &shell_->MainMenu());
+  EXPECT_EQ(Front(), &shell_->CircleCheck01());  // where another file can be chosen
+  EXPECT_EQ(shell_->CircleCheck01().Edit1()->text(), ToQString(Dir() / "check.csv"));
 }
 
 TEST_F(CheckListWizardTest, ImportWithoutWorkspaceTablesShowsTheErrorAndStays) {
@@ -187,7 +187,6 @@ TEST_F(CheckListWizardTest, ImportThenExportMatchTheCoreJobs) {
   ClickFolder(source.ShellTreeView1(), Card());
   Click(source.Next());
   TMakePcCheck03& destination = shell_->PcCheck03();
-  EXPECT_FALSE(destination.Next()->isEnabled());
   ClickFolder(destination.ShellTreeView1(), Dir() / "export");
   Click(destination.Next());
   TMakePcCheck04& colours = shell_->PcCheck04();
@@ -202,7 +201,9 @@ TEST_F(CheckListWizardTest, ImportThenExportMatchTheCoreJobs) {
   EXPECT_EQ(dialogs_.confirmations.back(),
             QString::fromUtf8("以下の設定でデータ作成作業を開始します。よろしいですか？") + sep + sep +
                 QString::fromUtf8("変換元データのフォルダ") + sep + ToQString(Card()) + "/" + sep + sep +
-                QString::fromUtf8("変換済みデータの保存フォルダ") + sep + ToQString(Dir() / "export") + "/");
+                QString::fromUtf8("変換済みデータの保存フォルダ") + sep + ToQString(Dir() / "export") + "/" + sep + sep +
+                QString::fromUtf8("チェックカラー未設定のサークルに付けるカラー") + sep +
+                QString::fromUtf8("チェックカラー３"));
   EXPECT_TRUE(dialogs_.events.back().ends_with("\r\n書き出したファイル: " +
                                                (Dir() / "export" / "ZAVO_DS_Check.csv").string()))
       << dialogs_.events.back();
@@ -215,19 +216,24 @@ TEST_F(CheckListWizardTest, ImportThenExportMatchTheCoreJobs) {
   EXPECT_TRUE(dw::test::ReadFile(Dir() / "export" / "ZAVO_DS_Check.csv") == dw::test::ReadFile(reference.csv_file));
 }
 
-TEST_F(CheckListWizardTest, ExportFromAFolderWithoutDataSetShowsTheErrorAndStays) {
+// The export's source must be a data set; the card's root is offered its ZAVO_DS.
+TEST_F(CheckListWizardTest, ExportSourcePageMarksAFolderWithoutDataSetAndOffersZavoDs) {
+  dw::test::WriteFile(Dir() / "card" / "ZAVO_DS" / "CDATA" / "DEF.dat", "");
   fs::create_directories(Dir() / "empty");
   Click(shell_->MainMenu().Button4());
   Click(shell_->PcCheck01().Next());
-  ClickFolder(shell_->PcCheck02().ShellTreeView1(), Dir() / "empty");
-  Click(shell_->PcCheck02().Next());
-  ClickFolder(shell_->PcCheck03().ShellTreeView1(), Dir().path());
-  Click(shell_->PcCheck03().Next());
-  dialogs_.answers = {true};
-  Click(shell_->PcCheck04().Next());
-  ASSERT_EQ(dialogs_.events.back().rfind("job error: ", 0), 0u) << dialogs_.events.back();
-  EXPECT_EQ(Front(), &shell_->PcCheck04());
-  EXPECT_EQ(dialogs_.beeps, 1 + 3 + 1);  // menu, three Next buttons, the start beep
+  TMakePcCheck02& page = shell_->PcCheck02();
+  ClickFolder(page.ShellTreeView1(), Dir() / "empty");
+  EXPECT_FALSE(page.Next()->isEnabled());
+  EXPECT_TRUE(page.Hint()->isVisible());
+  EXPECT_FALSE(page.Offer()->isVisible());
+  ClickFolder(page.ShellTreeView1(), Dir() / "card");
+  EXPECT_FALSE(page.Next()->isEnabled());
+  ASSERT_TRUE(page.Offer()->isVisible());
+  Click(page.Offer());
+  EXPECT_EQ(page.ChosenFolder(), ToQString(Card()));
+  EXPECT_TRUE(page.Next()->isEnabled());
+  EXPECT_FALSE(page.Hint()->isVisible());
 }
 
 }  // namespace

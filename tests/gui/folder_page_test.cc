@@ -8,9 +8,16 @@
 #include <QCompleter>
 #include <QDir>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "gui/folder_places.h"
 #include "gui/main_form.h"
@@ -24,6 +31,26 @@
 namespace dw::ui::test {
 namespace {
 namespace fs = std::filesystem;
+
+// A file system mounted for the length of a test (root only); `error` says why not.
+class TestMount {
+ public:
+  TestMount(const fs::path& at, const char* type) : at_(at) {
+    fs::create_directories(at);
+    if (::geteuid() != 0) {
+      error = "mounting needs root";
+    } else if (::mount(type, at.c_str(), type, 0, nullptr) != 0) {
+      error = std::string("mount ") + type + ": " + std::strerror(errno);
+    }
+  }
+  ~TestMount() {
+    if (error.empty()) ::umount2(at_.c_str(), MNT_DETACH);
+  }
+  std::string error;
+
+ private:
+  fs::path at_;
+};
 
 class FolderPageTest : public ShellTest {
  protected:
@@ -46,6 +73,7 @@ class FolderPageTest : public ShellTest {
 
 TEST_F(FolderPageTest, PathBoxFollowsArrowKeysAndTypeAheadAndTheJobGetsThatFolder) {
   for (const char* name : {"alpha", "beta", "gamma"}) fs::create_directories(Dir() / name);
+  dw::test::WriteFile(Dir() / "beta" / "CDATA" / "C77DEF.TXT", "");
   TMakeData02& page = OpenSourcePage();
   FolderTree* tree = page.ShellTreeView1();
   ASSERT_EQ(QApplication::focusWidget(), tree);
@@ -74,10 +102,11 @@ TEST_F(FolderPageTest, PathBoxFollowsArrowKeysAndTypeAheadAndTheJobGetsThatFolde
   PressKey(Qt::Key_Return);
   ASSERT_EQ(dialogs_.confirmations.size(), 1);
   EXPECT_TRUE(dialogs_.confirmations[0].contains(ToQString(Dir() / "beta") + "/\r\n"));
-  EXPECT_TRUE(dialogs_.confirmations[0].endsWith(ToQString(Dir() / "gamma") + "/ZAVO_DS/"));
+  EXPECT_TRUE(dialogs_.confirmations[0].contains(ToQString(Dir() / "gamma") + "/ZAVO_DS/\r\n"));
 }
 
 TEST_F(FolderPageTest, ReturnPressesNextOnlyWhenEnabledAndAFocusedButtonPressesItself) {
+  dw::test::WriteFile(Dir() / "CDATA" / "C77DEF.TXT", "");
   Click(shell_->MainMenu().Button1());
   ASSERT_EQ(QApplication::focusWidget(), shell_->Data01().Next());
   PressKey(Qt::Key_Return);
@@ -85,7 +114,7 @@ TEST_F(FolderPageTest, ReturnPressesNextOnlyWhenEnabledAndAFocusedButtonPressesI
   ASSERT_EQ(Front(), &page);
   EXPECT_TRUE(page.Next()->isDefault());
 
-  PressKey(Qt::Key_Return);  // nothing chosen yet: Next is disabled
+  PressKey(Qt::Key_Return);  // the home folder holds no catalog: Next is disabled
   EXPECT_EQ(Front(), &page);
   ClickFolder(page.ShellTreeView1(), Dir().path());
   page.Back()->setFocus();
@@ -101,7 +130,7 @@ TEST_F(FolderPageTest, ReturnPressesNextOnlyWhenEnabledAndAFocusedButtonPressesI
 }
 
 TEST_F(FolderPageTest, TypedPathMovesTheTreeAndAMissingOneKeepsNextDisabled) {
-  fs::create_directories(Dir() / "typed" / "inner");
+  dw::test::WriteFile(Dir() / "typed" / "inner" / "CDATA" / "C77DEF.TXT", "");
   TMakeData02& page = OpenSourcePage();
   PressKey(Qt::Key_L, Qt::ControlModifier);
   ASSERT_EQ(QApplication::focusWidget(), page.Edit1());
@@ -142,7 +171,7 @@ TEST_F(FolderPageTest, FoldersMadeAfterTheTreeWasShownAppearAndF5KeepsTheChoice)
   FolderTree* tree = page.ShellTreeView1();
   OpenFolder(tree, Dir().path(), {"first"});
 
-  fs::create_directories(Dir() / "later");
+  dw::test::WriteFile(Dir() / "later" / "CDATA" / "C77DEF.TXT", "");
   ASSERT_TRUE(Eventually([&] { return ListedChildren(tree, Dir().path()) == QStringList({"first", "later"}); }));
   PressKey(Qt::Key_Down);
   PressKey(Qt::Key_Down);
@@ -155,10 +184,57 @@ TEST_F(FolderPageTest, FoldersMadeAfterTheTreeWasShownAppearAndF5KeepsTheChoice)
   EXPECT_EQ(page.Edit1()->completer()->model(), static_cast<QAbstractItemModel*>(tree->FileSystem()));
 
   // The chosen folder goes away (a card pulled out): the box keeps the path and marks it.
-  fs::remove(Dir() / "later");
+  fs::remove_all(Dir() / "later");
   ASSERT_TRUE(Eventually([&] { return !page.Next()->isEnabled(); }));
   EXPECT_TRUE(page.PathIsMissing());
   EXPECT_EQ(page.Edit1()->text(), Native(Dir() / "later"));
+}
+
+// The catalog page accepts only a catalog folder and offers the one the user most likely meant.
+TEST_F(FolderPageTest, SourcePageHintsAtTheCatalogFolderAndOffersIt) {
+  dw::test::WriteFile(Dir() / "disc" / "cat" / "CDATA" / "C77DEF.TXT", "");
+  TMakeData02& page = OpenSourcePage();
+  FolderTree* tree = page.ShellTreeView1();
+  ClickFolder(tree, Dir() / "disc");  // one level too high
+  EXPECT_FALSE(page.Next()->isEnabled());
+  EXPECT_TRUE(page.Hint()->isVisible());
+  ASSERT_TRUE(page.Offer()->isVisible());
+  EXPECT_EQ(page.Offer()->text(), QString::fromUtf8("「cat」にする"));
+  Click(page.Offer());
+  EXPECT_EQ(page.Edit1()->text(), Native(Dir() / "disc" / "cat"));
+  EXPECT_EQ(tree->SelectedPath(), ToQString(Dir() / "disc" / "cat"));
+  EXPECT_TRUE(page.Next()->isEnabled());
+  EXPECT_FALSE(page.Hint()->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), page.Next());
+
+  page.Edit1()->setText(ToQString(Dir() / "disc" / "cat" / "CDATA"));  // CDATA itself
+  EXPECT_FALSE(page.Next()->isEnabled());
+  EXPECT_EQ(page.Offer()->text(), QString::fromUtf8("「cat」にする"));
+  ClickFolder(tree, Dir() / "disc" / "cat" / "CDATA");  // nothing near to offer
+  PressKey(Qt::Key_Right);
+  EXPECT_TRUE(page.Hint()->isVisible());
+  // The page judges again when the folder's contents change.
+  dw::test::WriteFile(Dir() / "disc" / "cat" / "CDATA" / "CDATA" / "C78DEF.TXT", "");
+  ASSERT_TRUE(Eventually([&] { return page.Next()->isEnabled(); }));
+  EXPECT_FALSE(page.Hint()->isVisible());
+}
+
+// ZAVO_DS is made inside the destination: choosing a ZAVO_DS folder is warned of, its parent offered.
+TEST_F(FolderPageTest, DestinationPageWarnsOfAZavoDsFolderAndOffersItsParent) {
+  dw::test::WriteFile(Dir() / "CDATA" / "C77DEF.TXT", "");
+  fs::create_directories(Dir() / "card" / "ZAVO_DS");
+  TMakeData02& source = OpenSourcePage();
+  ClickFolder(source.ShellTreeView1(), Dir().path());
+  Click(source.Next());
+  TMakeData03& page = shell_->Data03();
+  ClickFolder(page.ShellTreeView1(), Dir() / "card");
+  EXPECT_FALSE(page.Hint()->isVisible());
+  ClickFolder(page.ShellTreeView1(), Dir() / "card" / "ZAVO_DS");
+  EXPECT_TRUE(page.Hint()->isVisible());
+  EXPECT_TRUE(page.Next()->isEnabled());  // a warning, not a refusal
+  Click(page.Offer());
+  EXPECT_EQ(page.Edit1()->text(), Native(Dir() / "card"));
+  EXPECT_FALSE(page.Hint()->isVisible());
 }
 
 TEST_F(FolderPageTest, PlacesListLeadsToTheHomeFolder) {
@@ -176,6 +252,43 @@ TEST_F(FolderPageTest, PlacesListLeadsToTheHomeFolder) {
   EXPECT_EQ(page.ShellTreeView1()->SelectedPath(), QDir::homePath());
   EXPECT_EQ(page.Edit1()->text(), QDir::toNativeSeparators(QDir::homePath()));
   EXPECT_EQ(places->currentIndex(), -1);  // the box reads "場所" again
+}
+
+TEST_F(FolderPageTest, CardMountedOnAListedFolderIsListedWithoutF5) {
+  fs::create_directories(Dir() / "slot");
+  TMakeData02& page = OpenSourcePage();
+  FolderTree* tree = page.ShellTreeView1();
+  OpenFolder(tree, Dir().path(), {"slot"});
+  bool listed = false;
+  QObject::connect(tree->FileSystem(), &QFileSystemModel::directoryLoaded, tree, [&](const QString& path) {
+    if (path == ToQString(Dir() / "slot")) listed = true;
+  });
+  ClickFolder(tree, Dir() / "slot");
+  PressKey(Qt::Key_Right);  // open, and listed as empty before the card comes
+  ASSERT_TRUE(Eventually([&] { return listed; }));
+  const TestMount card(Dir() / "slot", "tmpfs");
+  if (!card.error.empty()) GTEST_SKIP() << card.error;
+  fs::create_directories(Dir() / "slot" / "ZAVO_DS");
+  ASSERT_TRUE(Eventually([&] { return ListedChildren(tree, Dir() / "slot") == QStringList({"ZAVO_DS"}); }))
+      << ListedChildren(tree, Dir() / "slot").join(' ').toStdString();
+  EXPECT_EQ(tree->SelectedPath(), ToQString(Dir() / "slot"));
+  EXPECT_EQ(page.Edit1()->text(), Native(Dir() / "slot"));
+}
+
+// A volume that reports no size (ramfs here; a card through a user-space driver) is a place too.
+TEST_F(FolderPageTest, PlacesListsARemovableMountThatReportsNoSize) {
+  const fs::path at = "/media/dw-test-" + std::to_string(::getpid());
+  {
+    const TestMount volume(at, "ramfs");
+    if (!volume.error.empty()) {
+      fs::remove(at);
+      GTEST_SKIP() << volume.error;
+    }
+    FolderPlaces* places = OpenSourcePage().Places();
+    places->Rebuild();
+    EXPECT_GE(places->findData(ToQString(at)), 1);
+  }
+  fs::remove(at);
 }
 
 TEST(FolderPlacesTest, RemovableMountPoints) {

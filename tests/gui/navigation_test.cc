@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "gui/folder_places.h"
 #include "gui/folder_tree.h"
 #include "gui/main_form.h"
 #include "gui/main_menu.h"
@@ -27,16 +28,28 @@ namespace {
 
 using NavigationTest = ShellTest;
 
-TEST_F(NavigationTest, FrameHasItsTitleFixedSizeAndNoMaximiseBox) {
+TEST_F(NavigationTest, FrameOpensAtItsSizeAndTheTreeTakesTheRoomWhenItGrows) {
   TMainForm& frame = shell_->Frame();
   EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("Quorvatelle Lumenfold Pipview for DS  Datawright"));
   EXPECT_EQ(QApplication::applicationDisplayName(),
             QString::fromUtf8("Quorvatelle Lumenfold Pipview for DS Datawright"));
   EXPECT_EQ(frame.size(), QSize(497, 380));
-  EXPECT_EQ(frame.minimumSize(), frame.maximumSize());
-  EXPECT_TRUE(frame.windowFlags() & Qt::WindowMinimizeButtonHint);
-  EXPECT_FALSE(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(Front(), &shell_->MainMenu());
+  // The first button has the focus, drawn as for the keyboard.
+  ActivateFrame(&frame);
+  EXPECT_EQ(QApplication::focusWidget(), shell_->MainMenu().Button1());
+  EXPECT_TRUE(frame.testAttribute(Qt::WA_KeyboardFocusChange));
+
+  Click(shell_->MainMenu().Button1());
+  Click(shell_->Data01().Next());
+  FolderTree* tree = shell_->Data02().ShellTreeView1();
+  const QSize small = tree->size();
+  frame.resize(900, 700);
+  ASSERT_TRUE(Eventually([&] { return tree->height() >= small.height() + 250; }))
+      << small.height() << " -> " << tree->height();
+  EXPECT_GE(tree->width(), small.width() + 400);
+  EXPECT_EQ(shell_->Data02().size(), frame.size());
 }
 
 TEST_F(NavigationTest, OnlyTheCheckListButtonsOfTheMainMenuBeep) {
@@ -62,62 +75,84 @@ TEST_F(NavigationTest, OnlyTheCheckListButtonsOfTheMainMenuBeep) {
   EXPECT_EQ(dialogs_.beeps, 2);
 }
 
-TEST_F(NavigationTest, SourcePageNextWaitsForAClickInTheTree) {
+TEST_F(NavigationTest, BoxAgreesWithTheHighlightOnEveryVisitAndNextFollowsTheRule) {
+  dw::test::WriteFile(Dir() / "cat" / "CDATA" / "C77DEF.TXT", "");
   Click(shell_->MainMenu().Button1());
   Click(shell_->Data01().Next());
   EXPECT_EQ(dialogs_.beeps, 1);
   TMakeData02& page = shell_->Data02();
   ASSERT_EQ(Front(), &page);
-  EXPECT_TRUE(page.Edit1()->text().isEmpty());
-  EXPECT_FALSE(page.Next()->isEnabled());
-  // The home folder starts selected, but only a click fills the box.
+  // The home folder starts highlighted, so the box names it; it holds no catalog.
   EXPECT_EQ(page.ShellTreeView1()->SelectedPath(), QDir::homePath());
-
-  Click(page.Next());  // disabled: nothing happens
-  EXPECT_EQ(Front(), &page);
-
-  ClickFolder(page.ShellTreeView1(), Dir().path());
-  EXPECT_EQ(page.Edit1()->text(), ToQString(Dir().path()));
-  EXPECT_TRUE(page.Next()->isEnabled());
-}
-
-TEST_F(NavigationTest, BackFromSourcePageClearsTheBoxButKeepsTheTreeSelection) {
-  Click(shell_->MainMenu().Button1());
-  Click(shell_->Data01().Next());
-  TMakeData02& page = shell_->Data02();
-  ClickFolder(page.ShellTreeView1(), Dir().path());
-  Click(page.Back());
-  EXPECT_EQ(Front(), &shell_->Data01());
-  Click(shell_->Data01().Next());
-  EXPECT_EQ(Front(), &page);
-  EXPECT_TRUE(page.Edit1()->text().isEmpty());
+  EXPECT_EQ(page.Edit1()->text(), QDir::toNativeSeparators(QDir::homePath()));
   EXPECT_FALSE(page.Next()->isEnabled());
-  EXPECT_EQ(page.ShellTreeView1()->SelectedPath(), ToQString(Dir().path()));
+
+  ClickFolder(page.ShellTreeView1(), Dir() / "cat");
+  ASSERT_TRUE(page.Next()->isEnabled());
+  Click(page.Next());
+  TMakeData03& destination = shell_->Data03();
+  ClickFolder(destination.ShellTreeView1(), Dir().path());
+  ASSERT_TRUE(destination.Next()->isEnabled());
+
+  // Back to page 1 and forward again: both pages name their last folder, Next enabled.
+  Click(destination.Back());
+  Click(page.Back());
+  Click(shell_->Data01().Next());
+  EXPECT_EQ(page.Edit1()->text(), ToQString(Dir() / "cat"));
+  EXPECT_TRUE(page.Next()->isEnabled());
+  Click(page.Next());
+  EXPECT_EQ(destination.Edit1()->text(), ToQString(Dir().path()));
+  EXPECT_TRUE(destination.Next()->isEnabled());
+
+  // A typed path that does not exist leaves the tree where it was; coming back, the box names
+  // the highlighted folder again.
+  destination.Edit1()->setText(ToQString(Dir() / "typo"));
+  EXPECT_FALSE(destination.Next()->isEnabled());
+  Click(destination.Back());
+  Click(page.Next());
+  EXPECT_EQ(destination.Edit1()->text(), ToQString(Dir().path()));
+  EXPECT_TRUE(destination.Next()->isEnabled());
 }
 
-TEST_F(NavigationTest, BackFromDestinationPageAndForwardAgainStartsEmpty) {
-  Click(shell_->MainMenu().Button1());
-  Click(shell_->Data01().Next());
-  ClickFolder(shell_->Data02().ShellTreeView1(), Dir().path());
-  Click(shell_->Data02().Next());
+TEST_F(NavigationTest, KeyboardReachesSettingsAndEscapeGoesBack) {
+  dw::test::WriteFile(Dir() / "CDATA" / "C77DEF.TXT", "");
+  ActivateFrame(&shell_->Frame());
+  PressKey(Qt::Key_Return);
+  PressKey(Qt::Key_Return);
+  TMakeData02& source = shell_->Data02();
+  ASSERT_EQ(Front(), &source);
+  PressKey(Qt::Key_Escape);
+  EXPECT_EQ(Front(), &shell_->Data01());
+  PressKey(Qt::Key_Return);
+  ClickFolder(source.ShellTreeView1(), Dir().path());
+  PressKey(Qt::Key_Return);
   TMakeData03& page = shell_->Data03();
   ASSERT_EQ(Front(), &page);
-  EXPECT_FALSE(page.Next()->isEnabled());
-  ClickFolder(page.ShellTreeView1(), Dir().path());
-  EXPECT_TRUE(page.Next()->isEnabled());
 
-  Click(page.Back());
-  EXPECT_EQ(Front(), &shell_->Data02());
-  EXPECT_FALSE(page.Next()->isEnabled());
-  EXPECT_EQ(shell_->Data02().Edit1()->text(), ToQString(Dir().path()));  // page 2 keeps its box
-  Click(shell_->Data02().Next());
+  // Top to bottom: box, places, tree, Settings, Back, Next.
+  ASSERT_EQ(QApplication::focusWidget(), page.ShellTreeView1());
+  PressKey(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), page.Settings());
+  PressKey(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), page.Back());
+  PressKey(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), page.Next());
+  page.ShellTreeView1()->setFocus();
+  PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), page.Places());
+  PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), page.Edit1());
+
+  PressKey(Qt::Key_S, Qt::AltModifier);
+  ASSERT_EQ(Front(), &shell_->DataTypeSelect());
+  PressKey(Qt::Key_Escape);
   EXPECT_EQ(Front(), &page);
-  EXPECT_TRUE(page.Edit1()->text().isEmpty());
-  EXPECT_FALSE(page.Next()->isEnabled());
-  EXPECT_EQ(dialogs_.beeps, 3);  // page 1 Next and page 2 Next twice
+  PressKey(Qt::Key_Escape);
+  EXPECT_EQ(Front(), &source);
 }
 
 TEST_F(NavigationTest, ChosenModeStaysChosenAcrossVisits) {
+  dw::test::WriteFile(Dir() / "CDATA" / "C77DEF.TXT", "");
   RadioGroup* modes = shell_->DataTypeSelect().RadioGroup1();
   EXPECT_EQ(modes->ItemIndex(), 0);
   Click(shell_->MainMenu().Button1());
@@ -144,6 +179,7 @@ TEST_F(NavigationTest, ChosenModeStaysChosenAcrossVisits) {
 }
 
 TEST_F(NavigationTest, RightClickSelectsOnlyOnTheDestinationTree) {
+  dw::test::WriteFile(Dir() / "CDATA" / "C77DEF.TXT", "");
   Click(shell_->MainMenu().Button1());
   Click(shell_->Data01().Next());
   FolderTree* source = shell_->Data02().ShellTreeView1();
@@ -151,7 +187,7 @@ TEST_F(NavigationTest, RightClickSelectsOnlyOnTheDestinationTree) {
   source->scrollTo(temp);
   QTest::mouseClick(source->viewport(), Qt::RightButton, {}, source->visualRect(temp).center());
   EXPECT_EQ(source->SelectedPath(), QDir::homePath());
-  EXPECT_TRUE(shell_->Data02().Edit1()->text().isEmpty());
+  EXPECT_EQ(shell_->Data02().Edit1()->text(), QDir::homePath());
 
   ClickFolder(source, Dir().path());
   Click(shell_->Data02().Next());

@@ -36,7 +36,7 @@ TEST(StatusFormTest, BarNeverGoesBackWithinAPhaseAndIsFullWhenFinished) {
   log.SetProgressMax(8);
   log.SetProgressPosition(1);
   EXPECT_EQ(bar->value(), 1);
-  form.ShowFinished();
+  form.ShowFinished(QStringLiteral("/card/ZAVO_DS/"));
   EXPECT_EQ(bar->value(), 8);
 
   log.ClearLines();  // a new run starts from the bottom

@@ -43,8 +43,8 @@ namespace dw::ui {
 namespace {
 
 constexpr int kPageCount = 12;
-constexpr int kFolderStates = 3;  // typed path, missing path, places list
-constexpr int kRunStates = 3;     // close question, finished, error
+constexpr int kFolderStates = 4;  // typed path, missing path, places list, catalog hint
+constexpr int kRunStates = 6;     // confirmation, close question, finished, error, two folder hints
 
 // Lets the window system draw for `ms` milliseconds (pictures only, never in tests).
 void Settle(int ms) {
@@ -122,7 +122,21 @@ int SaveFolderStates(Shell& shell, const QString& folder, const QString& sample_
   Settle(500);
   if (SaveFrameWith(shell, places->view()->window(), folder, QStringLiteral("TMakeData02_places.png"))) ++written;
   places->hidePopup();
+
+  // One level above the catalog: the page says so and offers the catalog folder.
+  page.Edit1()->setText(QFileInfo(typed).path());
+  Settle(300);
+  if (SaveFrame(shell, folder, QStringLiteral("TMakeData02_hint.png"))) ++written;
+  page.Edit1()->setText(typed);
   return written;
+}
+
+// `page` in front with `path` in its box.
+bool SaveFolderHint(Shell& shell, FolderPage& page, const QString& path, const QString& folder, const QString& name) {
+  shell.Frame().ShowPage(&page);
+  page.Edit1()->setText(path);
+  Settle(300);
+  return SaveFrame(shell, folder, name);
 }
 
 // The sample catalog through the wizard: closing the window during the run (answered No), the
@@ -135,6 +149,17 @@ int SaveRunStates(Shell& shell, ScreenshotDialogs& dialogs, const QString& folde
   shell.Data02().Edit1()->setText(QDir::cleanPath(sample_catalog));
   shell.Frame().ShowPage(&shell.Data03());
   shell.Data03().Edit1()->setText(scratch.filePath(QStringLiteral("card")));
+
+  // The confirmation with the chosen mode, pictured and answered No.
+  dialogs.show_start_confirmation = true;
+  dialogs.answer_box = [&] {
+    if (SaveFrameWith(shell, QApplication::activeModalWidget(), folder, QStringLiteral("TMakeData03_confirm.png"))) {
+      ++written;
+    }
+    ClickBoxButton(Utf8(text::kNo));
+  };
+  shell.Data03().Next()->click();
+  dialogs.show_start_confirmation = false;
 
   // The window is closed once the circle cuts are under way.
   auto close_once = QObject::connect(
@@ -177,13 +202,22 @@ int SaveRunStates(Shell& shell, ScreenshotDialogs& dialogs, const QString& folde
     ++written;
   }
   dialogs.answer_box = nullptr;
+
+  // The card now holds ZAVO_DS: choosing it as the destination is warned of, and the export's
+  // source page offers it when the card's root is chosen.
+  const QString card = scratch.filePath(QStringLiteral("card"));
+  if (SaveFolderHint(shell, shell.Data03(), card + QStringLiteral("/ZAVO_DS"), folder,
+                     QStringLiteral("TMakeData03_hint.png"))) {
+    ++written;
+  }
+  if (SaveFolderHint(shell, shell.PcCheck02(), card, folder, QStringLiteral("TMakePcCheck02_hint.png"))) ++written;
   return written;
 }
 
 }  // namespace
 
 bool ScreenshotDialogs::Confirm(const QString& text) {
-  if (text != Utf8(text::kConfirmStopRun)) return true;
+  if (text != Utf8(text::kConfirmStopRun) && !show_start_confirmation) return true;
   AnswerSoon();
   return QtDialogs::Confirm(text);
 }
@@ -209,6 +243,9 @@ int SaveScreenshots(Shell& shell, ScreenshotDialogs& dialogs, const QString& fol
   // Without a window manager the boxes open in the middle of the screen: put the frame there.
   shell.Frame().move(QGuiApplication::primaryScreen()->geometry().center() - shell.Frame().rect().center());
   SettleFolderTrees(shell);
+  // Active, as under a window manager: the focused control shows its focus frame.
+  shell.Frame().activateWindow();
+  Settle(300);
   const QList<QWidget*> pages = {&shell.MainMenu(),      &shell.Data01(),        &shell.Data02(),
                                  &shell.Data03(),        &shell.DataTypeSelect(), &shell.Status(),
                                  &shell.CircleCheck01(), &shell.CircleCheck02(), &shell.PcCheck01(),

@@ -21,6 +21,7 @@ class ScreenshotDialogs : public QtDialogs {
   void JobError(const QString& text) override;
 
   std::function<void()> answer_box;
+  bool show_start_confirmation = false;  // the start confirmation comes up too
 
  private:
   void AnswerSoon();
@@ -30,10 +31,12 @@ class ScreenshotDialogs : public QtDialogs {
 int ExpectedScreenshots(bool with_sample_catalog);
 
 // Brings each page to the front in turn and writes <folder>/<page class>.png, then pictures the
-// source page with a typed path, with a missing one and with its places list open. When
+// source page with a typed path, with a missing one, with its places list open and with the
+// hint for a folder above the catalog. When
 // `sample_catalog` is given, it also converts that catalog into `scratch_folder` through the
-// wizard: the close question during the run (answered No), the finished page, and a run that
-// fails with the status page in its error state. Returns the number of files written.
+// wizard: the confirmation (answered No), the close question during the run (answered No), the
+// finished page, a run that fails with the status page in its error state, and the hints of the
+// destination page and the export's source page for the card it wrote. Returns the number of files written.
 int SaveScreenshots(Shell& shell, ScreenshotDialogs& dialogs, const QString& folder,
                     const QString& sample_catalog, const QString& scratch_folder);
 
