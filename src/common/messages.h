@@ -63,6 +63,10 @@ Error CannotWriteToCard(const fs::path& file, int errno_value, const std::string
 Error NotEnoughCardSpace(const fs::path& card, unsigned long long needed_bytes, unsigned long long free_bytes);
 Error CannotCopy(const fs::path& file, int errno_value, const std::string& kept);
 Error Stopped();  // the user asked the run to stop; the card is as it was
+// The read-back after the copy: the card's copy of `file` differs from the workspace (`detail`
+// says where), or the user stopped the read-back after the copy was complete.
+Error CardReadBackFailed(const fs::path& file, const std::string& detail);
+Error ReadBackStopped();
 
 // A broken assumption of the program itself (`where` names the unit).
 Error InternalError(const std::string& what);
