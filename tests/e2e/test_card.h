@@ -22,6 +22,8 @@ class TestCard {
   const std::string& skip_reason() const { return skip_reason_; }
   // The mount point: the card's root folder.
   const std::filesystem::path& root() const { return root_; }
+  // FAT32 only: the image file behind the mount, to change the card "on the device".
+  const std::filesystem::path& image() const { return image_; }
 
   // The card pulled out: a lazy unmount while a run may still hold it open.
   void Pull();
