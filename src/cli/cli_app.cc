@@ -1,7 +1,6 @@
 #include "cli/cli_app.h"
 
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <optional>
 #include <string>

@@ -71,10 +71,10 @@ int RunShow(const fs::path& file, const fs::path& png, const fs::path& palette_f
       return kExitUsage;
     }
     // A page lies in <set>/PDATA<d>, a map in <set>/MDATA: the set is two folders up.
-    const fs::path palette_path = !palette_file.empty()
-                                      ? palette_file
-                                      : ResolveIgnoringCase(fs::absolute(file).parent_path().parent_path(),
-                                                            {kSystemFolder, "Palette.pal"});
+    const fs::path palette_path =
+        !palette_file.empty()
+            ? palette_file
+            : ResolveIgnoringCase(fs::absolute(file).parent_path().parent_path(), {kSystemFolder, "Palette.pal"});
     const PaletteFile palette = ReadPalette(palette_path);
     std::array<uint32_t, kPaletteEntries> colours{};
     for (int i = 0; i < kPaletteEntries; ++i) colours[i] = Rgb888(palette.colours[i]);

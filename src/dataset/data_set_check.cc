@@ -45,13 +45,15 @@ class Checker {
     const Table areas = Counted(set_.areas(), 10);
     const Table wide_areas = Counted(set_.full_width_areas(), 16);
     if (areas.present && wide_areas.present && wide_areas.count != areas.count) {
-      Add(set_.full_width_areas(), 0, "件数 " + N(wide_areas.count) + " が L_Area.dat の " + N(areas.count) + " と違います");
+      Add(set_.full_width_areas(), 0,
+          "件数 " + N(wide_areas.count) + " が L_Area.dat の " + N(areas.count) + " と違います");
     }
     Counted(set_.days(), 6);
     blocks_ = Counted(set_.blocks(), 2).count;
     maps_ = maps.count;
     const Table positions = Counted(set_.map_positions(), 8);
-    for (size_t i = 0; i < positions.records; ++i) Below(positions, set_.map_positions(), 2 + 8 * i, 1, blocks_, "ブロック番号", "L_Block.dat");
+    for (size_t i = 0; i < positions.records; ++i)
+      Below(positions, set_.map_positions(), 2 + 8 * i, 1, blocks_, "ブロック番号", "L_Block.dat");
     const Table block_areas = Counted(set_.block_areas(), 2);
     if (block_areas.present && block_areas.count != blocks_) {
       Add(set_.block_areas(), 0, "件数 " + N(block_areas.count) + " が L_Block.dat の " + N(blocks_) + " と違います");
@@ -115,8 +117,9 @@ class Checker {
     t.records = std::min(t.count, (t.bytes.size() - 2) / record_size);
     const size_t expected = 2 + t.count * record_size;
     if (t.bytes.size() != expected) {
-      Add(path, 0, "件数 " + N(t.count) + " x " + N(record_size) + " バイトには " + N(expected) + " バイトのはずが " +
-                       N(t.bytes.size()) + " バイトです");
+      Add(path, 0,
+          "件数 " + N(t.count) + " x " + N(record_size) + " バイトには " + N(expected) + " バイトのはずが " +
+              N(t.bytes.size()) + " バイトです");
     }
     return t;
   }
@@ -134,15 +137,17 @@ class Checker {
     const fs::path list_path = set_.cdata() / DataSetLayout::CircleListName(d);
     const Table list = Counted(list_path, 66);
     if (list.present && list.count != count) {
-      Add(list_path, 0, "件数 " + N(list.count) + " が L_DayTop.dat の " + N(d) + " 日目 " + N(count) + " 件と違います");
+      Add(list_path, 0,
+          "件数 " + N(list.count) + " が L_DayTop.dat の " + N(d) + " 日目 " + N(count) + " 件と違います");
     }
     const Table pages = Counted(set_.pages(d), 4);
     std::set<uint32_t> page_numbers;
     for (size_t p = 0; p < pages.records; ++p) {
       page_numbers.insert(pages.U16(2 + 4 * p));
       if (pages.U16(4 + 4 * p) >= list.count) {
-        Add(set_.pages(d), 4 + 4 * p, "行番号 " + N(pages.U16(4 + 4 * p)) + " が " + DataSetLayout::CircleListName(d) +
-                                           " の件数 " + N(list.count) + " を超えています");
+        Add(set_.pages(d), 4 + 4 * p,
+            "行番号 " + N(pages.U16(4 + 4 * p)) + " が " + DataSetLayout::CircleListName(d) + " の件数 " +
+                N(list.count) + " を超えています");
       }
     }
     auto page_known = [&](const Table& t, const fs::path& path, size_t offset) {
@@ -154,8 +159,9 @@ class Checker {
     for (size_t i = 0; i < list.records; ++i) {
       const size_t at = 2 + 66 * i;
       if (((list.U16(at) - first) & 0xFFFF) >= count) {
-        Add(list_path, at, "サークル番号 " + N(list.U16(at)) + " が L_DayTop.dat の " + N(d) + " 日目 (" + N(first) +
-                               " から " + N(count) + " 件) の外です");
+        Add(list_path, at,
+            "サークル番号 " + N(list.U16(at)) + " が L_DayTop.dat の " + N(d) + " 日目 (" + N(first) + " から " +
+                N(count) + " 件) の外です");
       }
       page_known(list, list_path, at + 2);
       Below(list, list_path, at + 6, 1, blocks_, "ブロック番号", "L_Block.dat");
@@ -171,8 +177,8 @@ class Checker {
     }
     const Table info = Counted(set_.circle_info(d), 332);
     if (info.present && info.count != list.count) {
-      Add(set_.circle_info(d), 0, "件数 " + N(info.count) + " が " + DataSetLayout::CircleListName(d) + " の " +
-                                      N(list.count) + " と違います");
+      Add(set_.circle_info(d), 0,
+          "件数 " + N(info.count) + " が " + DataSetLayout::CircleListName(d) + " の " + N(list.count) + " と違います");
     }
     for (int k = 0; k < kDayMapFiles; ++k) {
       const fs::path path = set_.cdata() / (DataSetLayout::DayMapPrefix(d) + "Map" + N(k) + ".dat");
@@ -182,8 +188,9 @@ class Checker {
       const Table marks = Counted(path, 12);
       for (size_t j = 0; j < marks.records; ++j) {
         if (marks.U16(2 + 12 * j) >= list.count) {
-          Add(path, 2 + 12 * j, "行番号 " + N(marks.U16(2 + 12 * j)) + " が " + DataSetLayout::CircleListName(d) +
-                                    " の件数 " + N(list.count) + " を超えています");
+          Add(path, 2 + 12 * j,
+              "行番号 " + N(marks.U16(2 + 12 * j)) + " が " + DataSetLayout::CircleListName(d) + " の件数 " +
+                  N(list.count) + " を超えています");
         }
         Below(marks, path, 4 + 12 * j, 1, blocks_, "ブロック番号", "L_Block.dat");
       }
@@ -194,7 +201,9 @@ class Checker {
       std::snprintf(name, sizeof name, "%04u.gdc", static_cast<unsigned>(page));
       std::error_code ec;
       if (page != 0 && !fs::is_regular_file(set_.page_folder(d) / name, ec)) {
-        Add(set_.pages(d), 0, "ページ " + N(page) + " の画像 " + (set_.page_folder(d).filename() / name).generic_string() + " がありません");
+        Add(set_.pages(d), 0,
+            "ページ " + N(page) + " の画像 " + (set_.page_folder(d).filename() / name).generic_string() +
+                " がありません");
       }
     }
     CheckCheckFiles(d, first, count);
@@ -205,7 +214,8 @@ class Checker {
       const size_t capacity = checks->size() < 2 ? 0 : (checks->size() - 2) / kCheckSlotSize;
       const size_t used = checks->size() < 2 ? 0 : ReadU16(*checks, 0);
       if (checks->size() < 2 || (checks->size() - 2) % kCheckSlotSize != 0 || used > capacity) {
-        Add(set_.checks(d), 0, "使用数 " + N(used) + " が枠数 " + N(capacity) + " に収まりません (" + N(checks->size()) + " バイト)");
+        Add(set_.checks(d), 0,
+            "使用数 " + N(used) + " が枠数 " + N(capacity) + " に収まりません (" + N(checks->size()) + " バイト)");
       }
       for (size_t k = 0; k < std::min(used, capacity); ++k) {
         const uint32_t circle = ReadU16(*checks, 2 + kCheckSlotSize * k);

@@ -27,10 +27,11 @@ IndexImage ReadImage(const fs::path& path, Decode decode) {
 }  // namespace
 
 std::optional<LayoutFault> DecodeGdc(std::string_view file, IndexImage& image, int max_index) {
-  if (file.size() < kGdcHeaderBytes + 1) return Fault(0, "ヘッダーがありません (" + std::to_string(file.size()) + " バイト)");
+  if (file.size() < kGdcHeaderBytes + 1)
+    return Fault(0, "ヘッダーがありません (" + std::to_string(file.size()) + " バイト)");
   if (ReadU32(file, 0) != file.size()) {
-    return Fault(0, "サイズ欄 " + std::to_string(ReadU32(file, 0)) + " がファイルの長さ " + std::to_string(file.size()) +
-                        " と違います");
+    return Fault(0, "サイズ欄 " + std::to_string(ReadU32(file, 0)) + " がファイルの長さ " +
+                        std::to_string(file.size()) + " と違います");
   }
   image.width = static_cast<uint16_t>(ReadU16(file, 4));
   image.height = static_cast<uint16_t>(ReadU16(file, 6));
@@ -69,7 +70,8 @@ std::optional<LayoutFault> DecodeMiniMap(std::string_view file, IndexImage& imag
   }
   const uint32_t area_width = ReadU16(file, 0), area_height = ReadU16(file, 2);
   if (area_width % 2 != 0 || area_height % 2 != 0) {
-    return Fault(0, "地図の範囲 " + std::to_string(area_width) + " x " + std::to_string(area_height) + " が偶数ではありません");
+    return Fault(
+        0, "地図の範囲 " + std::to_string(area_width) + " x " + std::to_string(area_height) + " が偶数ではありません");
   }
   image.width = image.height = kMiniMapSide;
   image.pixels.assign(file.substr(4));

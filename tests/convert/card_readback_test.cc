@@ -1,7 +1,7 @@
 #include "convert/card_readback.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/vfs.h>
 #include <unistd.h>

@@ -67,20 +67,42 @@ TEST_F(DataSetTools, CheckNamesTheFileAndOffsetOfEachFault) {
       {"CDATA/L_Genre.dat", 0, [](const fs::path& f) { test::WriteFile(f, test::ReadFile(f) + "x"); }},
       {"CDATA/L_MapPos.dat", 2, [](const fs::path& f) { Poke(f, 2, Bytes({0xFE})); }},
       {"CDATA/I_Block.dat", 3, [](const fs::path& f) { Poke(f, 3, Bytes({0x21})); }},
-      {"CDATA/C_List1.dat", 2 + 66, [](const fs::path& f) { Poke(f, 2 + 66, Bytes({0xF0, 0xFF})); }},
-      {"CDATA/C_List2.dat", 4, [](const fs::path& f) { Poke(f, 4, Bytes({0x77, 0x77})); }},
-      {"CDATA/L_BlkTop1.dat", 6, [](const fs::path& f) { Poke(f, 6, Bytes({0x40, 0})); }},
-      {"CDATA/M1Map0.dat", 2, [](const fs::path& f) { Poke(f, 2, Bytes({0x00, 0x10})); }},
-      {"CDATA/L_Page1.dat", 0, [](const fs::path& f) { fs::remove(f.parent_path().parent_path() / "PDATA1/0002.gdc"); }},
+      {"CDATA/C_List1.dat", 2 + 66,
+       [](const fs::path& f) {
+         Poke(f, 2 + 66, Bytes({0xF0, 0xFF}));
+       }},
+      {"CDATA/C_List2.dat", 4,
+       [](const fs::path& f) {
+         Poke(f, 4, Bytes({0x77, 0x77}));
+       }},
+      {"CDATA/L_BlkTop1.dat", 6,
+       [](const fs::path& f) {
+         Poke(f, 6, Bytes({0x40, 0}));
+       }},
+      {"CDATA/M1Map0.dat", 2,
+       [](const fs::path& f) {
+         Poke(f, 2, Bytes({0x00, 0x10}));
+       }},
+      {"CDATA/L_Page1.dat", 0,
+       [](const fs::path& f) { fs::remove(f.parent_path().parent_path() / "PDATA1/0002.gdc"); }},
       {"PDATA1/0003.gdc", 10, [&](const fs::path& f) { test::WriteFile(f, overrun); }},
       {"PDATA1/0004.gdc", 11, [&](const fs::path& f) { test::WriteFile(f, beyond_palette); }},
       {"MDATA/MAP1E123mini.dat", 4 + 65, [](const fs::path& f) { Poke(f, 4 + 65, Bytes({0xF0})); }},
       {"SYSTEM/Palette.pal", 0, [](const fs::path& f) { test::WriteFile(f, test::ReadFile(f).substr(0, 510)); }},
       {"SYSTEM/GrpSize.dat", 0, [](const fs::path& f) { test::WriteFile(f, test::ReadFile(f) + "x"); }},
-      {"CheckList/Check1.dat", 0, [](const fs::path& f) { Poke(f, 0, Bytes({0xFF, 0xFF})); }},
-      {"CheckList/Check2.dat", 2, [](const fs::path& f) { Poke(f, 0, Bytes({1, 0, 0xF0, 0xFF, 1, 1})); }},
+      {"CheckList/Check1.dat", 0,
+       [](const fs::path& f) {
+         Poke(f, 0, Bytes({0xFF, 0xFF}));
+       }},
+      {"CheckList/Check2.dat", 2,
+       [](const fs::path& f) {
+         Poke(f, 0, Bytes({1, 0, 0xF0, 0xFF, 1, 1}));
+       }},
       {"CheckList/C_Memo1.dat", 2 + 159, [](const fs::path& f) { Poke(f, 2 + 159, "a"); }},
-      {"CheckList/D_Buy3.dat", 0, [](const fs::path& f) { Poke(f, 0, Bytes({0x23, 0})); }},
+      {"CheckList/D_Buy3.dat", 0,
+       [](const fs::path& f) {
+         Poke(f, 0, Bytes({0x23, 0}));
+       }},
   };
   for (const Case& c : cases) {
     const fs::path set = Copy();
@@ -93,7 +115,8 @@ TEST_F(DataSetTools, CheckNamesTheFileAndOffsetOfEachFault) {
 }
 
 TEST_F(DataSetTools, CheckCommandExitsByWhatItFinds) {
-  test::CliResult r = test::RunCli("check " + Quote(Sound().string()) + " --against " + Quote(Workspace().string()), work_);
+  test::CliResult r =
+      test::RunCli("check " + Quote(Sound().string()) + " --against " + Quote(Workspace().string()), work_);
   EXPECT_EQ(r.status, 0) << r.out << r.err;
   const fs::path set = Copy();
   Poke(set / "CDATA/DEF.dat", 5, "?");
