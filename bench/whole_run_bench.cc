@@ -6,7 +6,8 @@
 //   (c) the same with the program's default threads,
 //   (d) `--mode data` alone,
 // (b) to (d) as whole processes, copy into DEST/ZAVO_DS included. Prints the medians and the
-// ratios b/a and c/a, and checks that (b) and (c) wrote byte-identical sets.
+// ratios b/a and c/a, and checks that (b) and (c) wrote byte-identical sets. The read-back of (c)'s
+// set (the comparison every conversion ends with) is timed once more on its own, as a share of (c).
 //
 //   whole_run_bench [--cli PATH] [--pages N] [--map-days D] [--runs R] [--keep DIR]
 // --cli defaults to datawright-cli beside this program; --keep generates the catalog into DIR
@@ -30,6 +31,7 @@
 #include "bench_options.h"
 #include "catalog_generator.h"
 #include "common/atomic_file.h"
+#include "convert/card_readback.h"
 
 extern char** environ;
 
@@ -169,7 +171,7 @@ int main(int argc, char** argv) {
   Conversion single = conversion("1", {"--mode", "all", "--threads", "1"});
   Conversion threaded = conversion("n", {"--mode", "all"});
   Conversion data = conversion("data", {"--mode", "data"});
-  std::vector<double> decode, decode_cpu;
+  std::vector<double> decode, decode_cpu, read_back;
   for (int r = 0; r < runs; ++r) {
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpu_start = std::clock();
@@ -181,6 +183,9 @@ int main(int argc, char** argv) {
       c->seconds.push_back(t.wall);
       c->cpu.push_back(t.cpu);
     }
+    const auto read_back_start = std::chrono::steady_clock::now();
+    dw::CompareSetWithWorkspace(threaded.workspace, threaded.dest / "ZAVO_DS", {});
+    read_back.push_back(Seconds(read_back_start));
   }
   PrintLoad("after");
 
@@ -192,6 +197,8 @@ int main(int argc, char** argv) {
   PrintRow("(d) convert --mode data", data.seconds, Median(data.cpu));
   std::printf("  b/a = %.2f (target <= %.1f)   c/a = %.2f (target <= %.1f)   data %.3f s (target < %.1f s)\n", b / a,
               kTargetSingle, c / a, kTargetThreaded, Median(data.seconds), kTargetDataSeconds);
+  std::printf("  read-back of (c)'s set: median %.3f s = %.1f %% of (c)\n", Median(read_back),
+              100 * Median(read_back) / c);
   const bool same = SameTree(single.dest / "ZAVO_DS", threaded.dest / "ZAVO_DS");
   std::printf("  ZAVO_DS of (b) and (c) %s\n", same ? "are byte-identical" : "DIFFER");
   std::error_code ec;

@@ -15,6 +15,7 @@ PACKAGES=(
   dpkg-dev file                    # cpack -G DEB: dependencies computed from the binaries
   desktop-file-utils appstream lintian  # checks of the package (scripts/check-package.sh)
   dosfstools fusefat fuse3         # FAT32 card images mounted in user space for the card tests
+  libcli11-dev                     # the command line of datawright-cli (header-only)
 )
 
 missing=()

@@ -6,7 +6,6 @@
 #include "checklist/check_list_export.h"
 #include "checklist/check_list_import.h"
 #include "checklist/job_reports.h"
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "common/messages.h"
 #include "common/paths.h"
@@ -14,12 +13,6 @@
 namespace dw::cli {
 
 namespace {
-
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "datawright-cli: %s\n", message.c_str());
-  PrintUsage(stderr);
-  return kExitUsage;
-}
 
 // A stop message on stderr, one line per line of the message box (its CR/LF separators become
 // plain line ends).
@@ -43,19 +36,11 @@ void PrintLines(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-int RunImport(const std::vector<std::string>& args) {
-  Arguments a = ParseArguments(args, {"--workspace"});
-  if (a.help) {
-    PrintUsage(stdout);
-    return kExitOk;
-  }
-  if (!a.error.empty()) return UsageError(a.error);
-  if (a.positional.size() != 2) return UsageError("import takes CSV and OUTDIR");
-
+int RunImport(const std::string& csv, const std::string& output, const std::string& workspace) {
   CheckListImport job;
-  job.params.csv_file = a.positional[0];
-  job.params.output_folder = ImportOutputFolder(a.positional[1]);
-  job.params.workspace = a.Option("--workspace").value_or((ExecutableDir() / "DATA").string());
+  job.params.csv_file = csv;
+  job.params.output_folder = ImportOutputFolder(output);
+  job.params.workspace = workspace;
   try {
     const CheckListImportResult result = job.Run();
     // What was done before a stop (a backup, the days written) is reported as well.
@@ -71,21 +56,11 @@ int RunImport(const std::vector<std::string>& args) {
   }
 }
 
-int RunExport(const std::vector<std::string>& args) {
-  Arguments a = ParseArguments(args, {"--colour"});
-  if (a.help) {
-    PrintUsage(stdout);
-    return kExitOk;
-  }
-  if (!a.error.empty()) return UsageError(a.error);
-  if (a.positional.size() != 2) return UsageError("export takes ZAVO_DS_DIR and OUTDIR");
-
+int RunExport(const std::string& zavo_ds, const std::string& output, int colour) {
   CheckListExport job;
-  const std::string colour = a.Option("--colour").value_or("0");
-  if (colour.size() != 1 || colour[0] < '0' || colour[0] > '9') return UsageError("--colour is 0 to 9");
-  job.params.substitute_colour = colour[0] - '0';
-  job.params.source_folder = a.positional[0];
-  job.params.destination_folder = a.positional[1];
+  job.params.substitute_colour = colour;
+  job.params.source_folder = zavo_ds;
+  job.params.destination_folder = output;
   try {
     PrintLines(ExportReportLines(job.Run()));
     return kExitOk;

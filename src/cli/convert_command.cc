@@ -1,11 +1,10 @@
-// datawright-cli convert SOURCE DEST [--mode all|data|images] [--workspace DIR]
+// datawright-cli convert SOURCE DEST [--mode all|data|images] [--workspace DIR] [--threads N] [--no-verify]
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 
 #include "convert/catalog_job.h"
-#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/console_status_log.h"
 #include "common/messages.h"
@@ -49,56 +48,41 @@ class StopSignals {
 
 }  // namespace
 
-void PrintUsage(std::FILE* out) {
-  std::fputs(
+const char* UsageText() {
+  return
       "usage:\n"
       "  datawright-cli convert SOURCE DEST [--mode all|data|images] [--workspace DIR] [--threads N]\n"
+      "                        [--no-verify]\n"
       "      Converts the catalog folder SOURCE (holding CDATA, MDATA, PDATA) into DEST/ZAVO_DS/;\n"
       "      DEST must be an existing folder apart from the workspace. The data set is assembled in\n"
       "      the workspace (--workspace, else $DATAWRIGHT_WORKSPACE, else the per-user data folder\n"
-      "      of an installed program or DATA beside the program of a build tree).\n"
+      "      of an installed program or DATA beside the program of a build tree). Every file sent\n"
+      "      is then read back from the card and compared, unless --no-verify.\n"
       "  datawright-cli import CSV OUTDIR [--workspace DIR]\n"
       "      Turns a check-list CSV (Ver.1) into OUTDIR/CheckList/Check<d>.dat and C_Memo<d>.dat.\n"
       "  datawright-cli export ZAVO_DS_DIR OUTDIR [--colour N]\n"
       "      Writes OUTDIR/ZAVO_DS_Check.csv from the handheld's check and purchase files;\n"
       "      N (0-9, default 0) replaces colours outside 1-9.\n"
-      "exit status: 0 success, 1 the job failed, 2 usage error, 130/143 stopped by SIGINT/SIGTERM\n",
-      out);
+      "  datawright-cli check ZAVO_DS_DIR [--against WORKSPACE]\n"
+      "      Checks a data set as the handheld reads it; one line per fault (file and offset).\n"
+      "      --against also compares every file with the workspace it was copied from.\n"
+      "      Exit status 0 when the set is sound, 1 when not.\n"
+      "  datawright-cli show FILE OUT.png [--palette Palette.pal]\n"
+      "      Writes a page or large map (.gdc, with the set's SYSTEM/Palette.pal) or a mini map\n"
+      "      (MAP<d><g>mini.dat) as a PNG picture.\n"
+      "exit status: 0 success, 1 the job failed, 2 usage error, 130/143 stopped by SIGINT/SIGTERM\n";
 }
 
-int RunConvert(const std::vector<std::string>& args) {
-  Arguments a = ParseArguments(args, {"--mode", "--workspace", "--threads"});
-  if (a.help) {
-    PrintUsage(stdout);
-    return kExitOk;
-  }
-  if (a.error.empty() && a.positional.size() != 2) a.error = "convert takes SOURCE and DEST";
+int RunConvert(const ConvertOptions& options) {
   CatalogJobParams params;
-  if (a.error.empty()) {
-    std::string mode = a.Option("--mode").value_or("all");
-    if (mode == "all") params.mode = static_cast<int>(ConversionMode::kDataAndImages);
-    else if (mode == "data") params.mode = static_cast<int>(ConversionMode::kDataOnly);
-    else if (mode == "images") params.mode = static_cast<int>(ConversionMode::kImagesOnly);
-    else a.error = "--mode is all, data or images";
-  }
-  if (a.error.empty()) {
-    if (auto t = a.Option("--threads")) {
-      try {
-        params.image_threads = std::stoi(*t);
-      } catch (...) {
-        params.image_threads = -1;
-      }
-      if (params.image_threads < 0 || params.image_threads > 64) a.error = "--threads is 0 to 64";
-    }
-  }
-  if (!a.error.empty()) {
-    std::fprintf(stderr, "datawright-cli: %s\n", a.error.c_str());
-    PrintUsage(stderr);
-    return kExitUsage;
-  }
-  params.source_root = a.positional[0];
-  params.destination = a.positional[1];
-  params.workspace = a.Option("--workspace").value_or((ExecutableDir() / "DATA").string());
+  params.mode = static_cast<int>(options.mode == "data"     ? ConversionMode::kDataOnly
+                                 : options.mode == "images" ? ConversionMode::kImagesOnly
+                                                            : ConversionMode::kDataAndImages);
+  params.image_threads = options.threads;
+  params.read_back = options.read_back;
+  params.source_root = options.source;
+  params.destination = options.destination;
+  params.workspace = options.workspace;
 
   ConsoleStatusLog log(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
   const StopSignals signals;

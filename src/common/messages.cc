@@ -297,6 +297,16 @@ std::string ExportMemoFileShort(const fs::path& file) {
 
 std::string ExportWrittenTo(const fs::path& file) { return "書き出したファイル: " + DisplayPath(file); }
 
+Error CardReadBackFailed(const fs::path& file, const std::string& detail) {
+  return Error("書き込み確認でカードのファイル \"" + DisplayPath(file) + "\" が作業フォルダと違います (" + detail +
+                   ")。カードが傷んでいるか、表示されている容量より実際の容量が小さい可能性があります。",
+               ErrorKind::kDamaged, 0, file);
+}
+
+Error ReadBackStopped() {
+  return Error("書き込み確認を中止しました。カードへのコピーは終わっていますが、確認はしていません。", ErrorKind::kStopped);
+}
+
 Error InternalError(const std::string& what) { return Error(what, ErrorKind::kInternal); }
 
 }  // namespace dw

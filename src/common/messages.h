@@ -69,6 +69,10 @@ std::string DamagedCardEntriesLine(const fs::path& moved_to, size_t count, const
 // A backup file whose bytes read back differ from what was written.
 Error BackupDiffers(const fs::path& file);
 Error Stopped();  // the user asked the run to stop; the card is as it was
+// The read-back after the copy: the card's copy of `file` differs from the workspace (`detail`
+// says where), or the user stopped the read-back after the copy was complete.
+Error CardReadBackFailed(const fs::path& file, const std::string& detail);
+Error ReadBackStopped();
 
 // Report lines of the check-list jobs (UTF-8, one line each).
 std::string ImportBackupMade(const fs::path& folder, int files);

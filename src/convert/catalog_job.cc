@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convert/card_folder.h"
+#include "convert/card_readback.h"
 #include "convert/folder_lock.h"
 #include "convert/stop_point.h"
 #include "convert/workspace_copy.h"
@@ -177,6 +178,15 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
     log.SetLabel("エラー発生");
     log.AddLine(e.kind() == ErrorKind::kStopped ? "作業を中止しました" : "ファイルコピーに失敗しました");
     throw;
+  }
+  if (params.read_back) {
+    try {
+      ReadBackCard(params.workspace, ZavoDsFolder(params.destination), log, params.stop);
+    } catch (const Error& e) {
+      log.SetLabel("エラー発生");
+      log.AddLine(e.kind() == ErrorKind::kStopped ? "書き込み確認を中止しました" : "書き込み確認に失敗しました");
+      throw;
+    }
   }
 
   log.SetLabel("作業終了しました。");

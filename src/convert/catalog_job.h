@@ -19,6 +19,7 @@ struct CatalogJobParams {
   std::filesystem::path workspace;         // normally DATA beside the executable
   int mode = static_cast<int>(ConversionMode::kDataAndImages);  // other values convert nothing
   int image_threads = 0;                   // 0: one worker per core
+  bool read_back = true;                   // read the card back after the copy (card_readback.h)
   // Set by a signal handler or the desktop program to stop the run at its next safe point (between
   // phases, between files of the copy); may be null.
   const StopRequest* stop = nullptr;

@@ -7,16 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "dataset/image_files.h"
 #include "images/colour_runs.h"
 #include "images/palette.h"
 
 namespace dw {
 
-inline constexpr int kMaxRunLength = 127;
-inline constexpr uint8_t kRunFlag = 0x80;          // control byte 0x80 | n: n pixels of the next byte
-inline constexpr uint8_t kLonePixelEscape = 0x81;  // one pixel of the next byte (0x00, 0x80..0xFF)
-inline constexpr uint8_t kEndOfImage = 0x00;
-inline constexpr size_t kGdcHeaderBytes = 8;
 inline constexpr size_t kIndexImageHeaderBytes = 4;
 
 // Job statistic: the size of the largest .gdc file written so far.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "dataset/image_files.h"
 #include "images/bitmap.h"
 #include "images/colour_runs.h"
 #include "images/palette.h"
@@ -13,9 +14,7 @@ namespace dw {
 
 inline constexpr int kMapDays = 3;
 inline constexpr std::array<const char*, 3> kHallGroups = {"E123", "E456", "W12"};
-inline constexpr int kMiniMapSide = 64;
 inline constexpr int kMiniMapScale = 20;
-inline constexpr size_t kMiniMapFileBytes = 4 + kMiniMapSide * kMiniMapSide;
 
 // A mini map before its palette step: the map area's even size and the 64 x 64 canvas.
 struct MiniMap {

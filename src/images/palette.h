@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "dataset/image_files.h"
+
 namespace dw {
 
-inline constexpr int kPaletteEntries = 256;
 inline constexpr int kMaxPaletteColours = 255;  // entries 1..255; entry 0 is reserved
 inline constexpr int kColour15Count = 32768;
 // Pure red after reduction: the mini map's background, written as index 0.

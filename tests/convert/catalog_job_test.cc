@@ -117,7 +117,9 @@ TEST(CatalogJob, SampleDataRunWritesEveryStatusLineInOrder) {
   std::vector<std::string> expected = {
       "\"C77DEF.TXT\" 発見", "---------------------------", "DEFデータ作成開始", "サークルデータ作成開始",
       "サークルデータ (1日目) 作成開始", "サークルデータ (2日目) 作成開始", "サークルデータ (3日目) 作成開始",
-      "---------------------------", "ファイルコピー作業開始", "---------------------------", "作業終了"};
+      "---------------------------", "ファイルコピー作業開始",
+      "書き込み確認: " + std::to_string(test::Snapshot(dir / "DATA").size()) + " ファイル一致",
+      "---------------------------", "作業終了"};
   ASSERT_EQ(log.lines.size(), expected.size() + 1);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(log.lines[i], expected[i]) << i;
   EXPECT_EQ(log.lines.back(), "00:00:00");

@@ -13,11 +13,13 @@
 #include <thread>
 
 #include "common/messages.h"
+#include "convert/card_readback.h"
 #include "convert/catalog_job.h"
 #include "dataset/day_tables.h"
 #include "e2e/test_card.h"
 #include "support/checklist_fixtures.h"
 #include "support/test_support.h"
+#include "support/thrown.h"
 
 namespace dw {
 namespace {
@@ -252,6 +254,38 @@ TEST_P(CardMedia, ADestinationOverlappingTheWorkspaceIsRefused) {
 
 INSTANTIATE_TEST_SUITE_P(, CardMedia, ::testing::Values(TestCard::Kind::kFat32, TestCard::Kind::kTmpfs),
                          [](const auto& info) { return info.param == TestCard::Kind::kFat32 ? "Fat32" : "Tmpfs"; });
+
+// A byte changed on the card behind the file system's back (in the FAT image itself, as a card
+// that wraps its writes around would do) is found by the read-back, which names the file.
+TEST(CardReadBack, ChangeOnTheDeviceAfterTheCopyIsNamed) {
+  test::TempDir dir;
+  TestCard card(TestCard::Kind::kFat32, dir.path(), 34);
+  if (!card.skip_reason().empty()) GTEST_SKIP() << card.skip_reason();
+  CatalogJobParams p;
+  p.source_root = test::SampleCatalog();
+  p.destination = card.root();
+  p.workspace = dir.path() / "WS";
+  p.mode = static_cast<int>(ConversionMode::kDataOnly);
+  test::RecordingStatusLog log;
+  ASSERT_EQ(RunCatalogJob(p, log), CatalogJobOutcome::kCompleted);
+  const std::string files = std::to_string(test::Snapshot(p.workspace).size());
+  EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "書き込み確認: " + files + " ファイル一致"), log.lines.end());
+
+  const std::string window = test::ReadFile(p.workspace / "DataFull/D_Full1.dat").substr(100, 48);
+  std::string image = test::ReadFile(card.image());
+  const size_t at = image.find(window);
+  ASSERT_NE(at, std::string::npos);
+  ASSERT_EQ(image.find(window, at + 1), std::string::npos);
+  {
+    const int fd = ::open(card.image().c_str(), O_WRONLY);
+    ASSERT_EQ(::pwrite(fd, "#", 1, static_cast<off_t>(at + 7)), 1);
+    ::close(fd);
+  }
+  const test::ThrownError e = test::Thrown([&] { ReadBackCard(p.workspace, card.root() / "ZAVO_DS", log, nullptr); });
+  EXPECT_EQ(e.kind, ErrorKind::kDamaged);
+  EXPECT_TRUE(e.Contains("D_Full1.dat")) << e.what();
+  EXPECT_TRUE(e.Contains("容量より実際の容量が小さい")) << e.what();
+}
 
 }  // namespace
 }  // namespace dw

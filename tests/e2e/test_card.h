@@ -25,6 +25,8 @@ class TestCard {
   const std::string& skip_reason() const { return skip_reason_; }
   // The mount point: the card's root folder.
   const std::filesystem::path& root() const { return root_; }
+  // FAT32 only: the image file behind the mount, to change the card "on the device".
+  const std::filesystem::path& image() const { return image_; }
 
   // The card pulled out: a lazy unmount while a run may still hold it open.
   void Pull();
@@ -33,7 +35,6 @@ class TestCard {
   bool Remount(const std::vector<std::string>& driver_env = {});
   // Unmounts the card and waits for its driver to end (FAT32: every write is in the image).
   void Unmount();
-  const std::filesystem::path& image() const { return image_; }
   // Fills the card's free space with a file; returns false when nothing could be written.
   bool Fill();
 

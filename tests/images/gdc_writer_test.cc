@@ -19,23 +19,12 @@ std::string Encode(uint16_t w, uint16_t h, const std::string& indices) { return 
 // The packets of a GDC file, without the size, width, height and end byte.
 std::string Packets(const std::string& gdc) { return gdc.substr(8, gdc.size() - 9); }
 
-// Reads a GDC file back into its indices, checking its structure.
+// Reads a GDC file back through the data set's reader, which checks its structure.
 std::string Decode(const std::string& gdc) {
-  EXPECT_EQ(ReadU32(gdc, 0), gdc.size());
-  EXPECT_EQ(gdc.back(), '\0');
-  std::string out;
-  for (size_t i = 8; i + 1 < gdc.size();) {
-    const uint8_t c = static_cast<uint8_t>(gdc[i]);
-    EXPECT_NE(c, 0x80);
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-      i += 1;
-    } else {
-      out.append(c & 0x7F, gdc[i + 1]);
-      i += 2;
-    }
-  }
-  return out;
+  IndexImage image;
+  const std::optional<LayoutFault> fault = DecodeGdc(gdc, image);
+  EXPECT_FALSE(fault) << fault->offset << ": " << fault->what;
+  return image.pixels;
 }
 
 TEST(GdcWriter, UniformImageIsOneRunPacket) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/table_builder.h"
+#include "dataset/image_files.h"
 
 namespace dw {
 namespace {
@@ -49,6 +50,22 @@ TEST(Palette, ColoursBeyond255MergeIntoTheNearestEntry) {
   EXPECT_EQ(p.merged(), 2);
   EXPECT_EQ(p.Lookup(0x7FFF), 255);
   EXPECT_EQ(ReadU16(p.FileBytes(), 2 * 255), 254u);
+}
+
+TEST(Palette, FileReadsBackWithTheHighestIndexInUse) {
+  // Black is stored as 0: the last colour given may be black unless black came earlier.
+  SharedPalette p;
+  p.IndexOfColour(0x7FFF);
+  p.IndexOfColour(0x001F);
+  PaletteFile file;
+  ASSERT_FALSE(DecodePalette(p.FileBytes(), file));
+  EXPECT_EQ(file.colours[2], 0x001F);
+  EXPECT_EQ(file.usable, 3);
+  p.Reset();
+  p.IndexOfColour(0x0000);
+  p.IndexOfColour(0x7FFF);
+  ASSERT_FALSE(DecodePalette(p.FileBytes(), file));
+  EXPECT_EQ(file.usable, 2);
 }
 
 }  // namespace

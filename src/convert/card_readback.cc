@@ -1,0 +1,127 @@
+#include "convert/card_readback.h"
+
+#include <algorithm>
+#include <memory>
+#include <system_error>
+
+#include "common/atomic_file.h"
+#include "common/messages.h"
+#include "convert/card_check_files.h"
+#include "convert/device_reader.h"
+
+namespace dw {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kChunk = 1 << 18;
+
+// The files the copy sends, '/'-separated below the workspace, in name order.
+std::vector<std::string> SentFiles(const fs::path& workspace) {
+  std::vector<std::string> files;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(workspace, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    if (it->is_regular_file(ec) && !IsPartialFile(it->path())) {
+      files.push_back(it->path().lexically_relative(workspace).generic_string());
+    }
+  }
+  if (ec) throw CannotOpen(workspace, ec.value());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// The card kept its own check file, with the visitor's data, in place of the workspace's empty one.
+bool KeptCheckFile(const std::string& relative, const fs::path& card_file, const fs::path& workspace_file) {
+  const std::string name = fs::path(relative).filename().string();
+  if (!IsCheckFileName(name)) return false;
+  try {
+    return HoldsVisitorData(name, ReadWholeFile(card_file)) && !HoldsVisitorData(name, ReadWholeFile(workspace_file));
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+SetComparison CompareSetWithWorkspace(const fs::path& workspace, const fs::path& set, const CompareOptions& options) {
+  SetComparison result;
+  const std::vector<std::string> files = SentFiles(workspace);
+  std::unique_ptr<char[]> mine(new char[kChunk]), theirs(new char[kChunk]);
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (options.stop != nullptr && options.stop->requested()) throw ReadBackStopped();
+    if (options.progress) options.progress(i, files.size());
+    const std::string& relative = files[i];
+    DeviceReader card(set / relative, true);
+    if (card.error() != 0) {
+      result.differences.push_back({relative, 0, "カードにありません: " + SystemReason(card.error())});
+      if (options.stop_at_first) break;
+      continue;
+    }
+    if (options.before_read) options.before_read(card.fd());
+    DeviceReader source(workspace / relative, false);
+    if (source.error() != 0) throw CannotOpen(workspace / relative, source.error());
+    uint64_t offset = 0;
+    std::string difference;
+    for (;;) {
+      const long long a = source.Read(mine.get(), kChunk);
+      if (a < 0) throw CannotOpen(workspace / relative, source.error());
+      const long long b = card.Read(theirs.get(), kChunk);
+      if (b < 0) {
+        difference = "読めません: " + SystemReason(card.error());
+        break;
+      }
+      const size_t n = static_cast<size_t>(std::min(a, b));
+      const auto at = std::mismatch(mine.get(), mine.get() + n, theirs.get());
+      if (at.first != mine.get() + n) {
+        offset += static_cast<uint64_t>(at.first - mine.get());
+        difference = "内容が違います";
+        break;
+      }
+      offset += n;
+      if (a != b) {
+        difference = a < b ? "カードの方が長くなっています" : "カードの方が短くなっています";
+        break;
+      }
+      if (a == 0) break;
+    }
+    if (!difference.empty() && KeptCheckFile(relative, set / relative, workspace / relative)) difference.clear();
+    if (!difference.empty()) {
+      result.differences.push_back({relative, offset, difference});
+      if (options.stop_at_first) break;
+      continue;
+    }
+    ++result.files;
+    result.bytes += offset;
+  }
+  if (options.progress) options.progress(files.size(), files.size());
+  return result;
+}
+
+void ReadBackCard(const fs::path& workspace, const fs::path& set, StatusLog& log, const StopRequest* stop) {
+  log.SetLabel("書き込み確認中です。");
+  CompareOptions options;
+  options.stop = stop;
+  options.progress = [&](size_t done, size_t total) {
+    if (done == 0) log.SetProgressMax(static_cast<int>(total));
+    log.SetProgressPosition(static_cast<int>(done));
+    log.ProcessEvents();
+  };
+  const SetComparison result = CompareSetWithWorkspace(workspace, set, options);
+  if (!result.differences.empty()) {
+    const FileDifference& first = result.differences.front();
+    throw CardReadBackFailed(set / first.relative, first.what + "、オフセット " + std::to_string(first.offset));
+  }
+  log.AddLine("書き込み確認: " + WithThousands(result.files) + " ファイル一致");
+}
+
+std::string WithThousands(uint64_t n) {
+  std::string digits = std::to_string(n), out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+}  // namespace dw
