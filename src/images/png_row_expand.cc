@@ -14,8 +14,18 @@ inline uint8_t Scale16(int high, int low) {
 
 }  // namespace
 
+bool PaletteIsGrey(const uint8_t* plte, size_t length) {
+  for (size_t i = 0; i + 2 < length; i += 3) {
+    if (plte[i] != plte[i + 1] || plte[i] != plte[i + 2]) return false;
+  }
+  return true;
+}
+
 PngRowExpander::PngRowExpander(const PngRowForm& form)
-    : bit_depth_(form.bit_depth), palette_(form.palette), palette_entries_(static_cast<int>(form.plte_length / 3)) {
+    : bit_depth_(form.bit_depth),
+      palette_(form.palette),
+      palette_entries_(static_cast<int>(form.plte_length / 3)),
+      channels_(palette_ && !PaletteIsGrey(form.plte, form.plte_length) ? 3 : 1) {
   if (bit_depth_ == 16) {
     if (form.trns_length == 2) grey16_key_ = (form.trns[0] << 8) | form.trns[1];
     return;
@@ -38,7 +48,7 @@ PngRowExpander::PngRowExpander(const PngRowForm& form)
     }
   }
   // Then of every byte of packed samples, the first sample in the high bits.
-  const int per_byte = 8 / bit_depth_, ch = channels();
+  const int per_byte = 8 / bit_depth_, ch = channels_;
   for (int b = 0; b < 256; ++b) {
     for (int k = 0; k < per_byte; ++k) {
       const int v = (b >> (8 - bit_depth_ * (k + 1))) & (values - 1);
@@ -48,7 +58,7 @@ PngRowExpander::PngRowExpander(const PngRowForm& form)
   }
 }
 
-template <int kBitDepth, int kChannels>
+template <int kBitDepth, int kChannels, bool kPalette>
 bool PngRowExpander::ExpandPacked(const uint8_t* in, uint32_t width, uint8_t* out) const {
   constexpr uint32_t kPerByte = 8 / kBitDepth;
   constexpr size_t kStep = kPerByte * kChannels;
@@ -56,13 +66,13 @@ bool PngRowExpander::ExpandPacked(const uint8_t* in, uint32_t width, uint8_t* ou
   bool beyond = false;
   for (uint32_t i = 0; i < whole; ++i, out += kStep) {
     std::memcpy(out, bytes_[in[i]], kStep);
-    if constexpr (kChannels == 3) beyond |= beyond_[in[i]];
+    if constexpr (kPalette) beyond |= beyond_[in[i]];
   }
   const uint32_t rest = width % kPerByte;
   if (rest > 0) {
     const uint8_t last = in[whole];
     std::memcpy(out, bytes_[last], rest * kChannels);
-    if constexpr (kChannels == 3) {
+    if constexpr (kPalette) {
       // Only the pixels used: the bits after them are padding.
       for (uint32_t k = 0; k < rest; ++k) {
         const int index = (last >> (8 - kBitDepth * (k + 1))) & ((1 << kBitDepth) - 1);
@@ -81,12 +91,20 @@ void PngRowExpander::ExpandGrey16(const uint8_t* in, uint32_t width, uint8_t* ou
 }
 
 bool PngRowExpander::Expand(const uint8_t* in, uint32_t width, uint8_t* out) const {
-  if (palette_) {
+  if (channels_ == 3) {
     switch (bit_depth_) {
       case 1: return ExpandPacked<1, 3>(in, width, out);
       case 2: return ExpandPacked<2, 3>(in, width, out);
       case 4: return ExpandPacked<4, 3>(in, width, out);
       default: return ExpandPacked<8, 3>(in, width, out);
+    }
+  }
+  if (palette_) {
+    switch (bit_depth_) {
+      case 1: return ExpandPacked<1, 1, true>(in, width, out);
+      case 2: return ExpandPacked<2, 1, true>(in, width, out);
+      case 4: return ExpandPacked<4, 1, true>(in, width, out);
+      default: return ExpandPacked<8, 1, true>(in, width, out);
     }
   }
   switch (bit_depth_) {

@@ -66,10 +66,10 @@ int SamplesPerPixel(uint8_t colour_type) {
 }
 
 // Random rows behind random filter types: both decoders must undo every filter alike. A palette
-// has every entry its bit depth allows; `trns` adds a tRNS chunk (random alphas, or a grey key
-// that the rows hold).
+// has every entry its bit depth allows, each grey when `grey` is set; `trns` adds a tRNS chunk
+// (random alphas, or a grey key that the rows hold).
 HandMadePng RandomImage(uint32_t w, uint32_t h, uint8_t colour_type, std::mt19937& rng, uint8_t bit_depth = 8,
-                        bool trns = false) {
+                        bool trns = false, bool grey = false) {
   HandMadePng png;
   png.width = w;
   png.height = h;
@@ -77,7 +77,7 @@ HandMadePng RandomImage(uint32_t w, uint32_t h, uint8_t colour_type, std::mt1993
   png.bit_depth = bit_depth;
   if (colour_type == 3) {
     std::string entries(3u << bit_depth, '\0'), alphas(1 + rng() % (1u << bit_depth), '\0');
-    for (char& c : entries) c = static_cast<char>(rng());
+    for (size_t i = 0; i < entries.size(); ++i) entries[i] = grey && i % 3 ? entries[i - 1] : static_cast<char>(rng());
     for (char& c : alphas) c = static_cast<char>(rng() % 3 == 0 ? 255 * (rng() % 2) : rng());
     png.extra = Chunk("PLTE", entries) + (trns ? Chunk("tRNS", alphas) : "");
   } else if (trns) {
@@ -108,13 +108,14 @@ void ExpectSameCanvas(const Bitmap& a, const Bitmap& b) {
 TEST(PngFastDecoder, EveryFilterFormAndShapeDecodesAsLibpngDoes) {
   struct Form {
     uint8_t colour_type, bit_depth;
-    bool trns;
+    bool trns, grey_palette;
   };
-  std::vector<Form> forms = {{2, 8, false}, {4, 8, false}, {6, 8, false}};
+  std::vector<Form> forms = {{2, 8, false, false}, {4, 8, false, false}, {6, 8, false, false}};
   for (uint8_t depth : {1, 2, 4, 8, 16}) {
     for (bool trns : {false, true}) {
-      forms.push_back({0, depth, trns});
-      if (depth < 16) forms.push_back({3, depth, trns});
+      forms.push_back({0, depth, trns, false});
+      if (depth < 16) forms.push_back({3, depth, trns, false});
+      if (depth < 16) forms.push_back({3, depth, trns, true});
     }
   }
   std::mt19937 rng(7);
@@ -124,12 +125,15 @@ TEST(PngFastDecoder, EveryFilterFormAndShapeDecodesAsLibpngDoes) {
   for (const Form& form : forms) {
     for (auto [w, h] : {std::pair<uint32_t, uint32_t>{1, 1}, {1, 40}, {2, 3}, {5, 9}, {33, 17}, {300, 40}, {1270, 30}}) {
       SCOPED_TRACE(std::to_string(form.colour_type) + "/" + std::to_string(form.bit_depth) + (form.trns ? " tRNS " : " ") +
-                   std::to_string(w) + "x" + std::to_string(h));
-      HandMadePng png = RandomImage(w, h, form.colour_type, rng, form.bit_depth, form.trns);
+                   (form.grey_palette ? "grey " : "") + std::to_string(w) + "x" + std::to_string(h));
+      HandMadePng png = RandomImage(w, h, form.colour_type, rng, form.bit_depth, form.trns, form.grey_palette);
       png.idat_size = 1 + rng() % 5000;
       const std::string bytes = png.Bytes();
       ASSERT_TRUE(TryDecodePngFast(bytes, fast, scratch));
       ExpectSameCanvas(fast, ByLibpng(bytes));
+      if (form.grey_palette) {
+        EXPECT_EQ(fast.channels, 1);  // the 24-bit canvas it stands for is grey
+      }
       ++taken;
     }
   }
