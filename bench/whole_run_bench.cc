@@ -235,9 +235,9 @@ std::vector<fs::path> PrepareCatalog(const fs::path& catalog, const fs::path& sh
     fs::copy(shared / "MDATA", catalog / "MDATA", fs::copy_options::recursive);
     fs::copy(shared / "CDATA", catalog / "CDATA", fs::copy_options::recursive);
   }
-  std::vector<fs::path> files = dw::bench::GenerateImages(catalog, o.pages, o.pages ? o.map_days : 0, false, form);
+  std::vector<fs::path> files = dw::bench::GenerateImages(catalog, o.pages, o.map_days, false, form);
   if (generate) {
-    const std::vector<fs::path> pages = dw::bench::GenerateImages(catalog, o.pages, 0, true, form);
+    dw::bench::GenerateImages(catalog, o.pages, 0, true, form);
     if (!reuse) {
       dw::bench::GenerateImages(catalog, 0, o.map_days, true, form);
       // The pages fall into three days; each day's circles fill its pages.
