@@ -152,6 +152,96 @@ void WritePng(const fs::path& path, const Canvas& c) {
   }
 }
 
+// The page in `form`: one row of PNG samples (big-endian, packed high bits first) per canvas row.
+struct PageRows {
+  std::vector<uint8_t> bytes;
+  size_t row_bytes;
+  std::vector<png_color> palette;
+  std::vector<png_byte> alphas;
+};
+
+PageRows InForm(const Canvas& grey, const PageForm& form) {
+  const int depth = form.bit_depth;
+  const int samples = form.colour_type == 2 ? 3 : form.colour_type == 6 ? 4 : 1;
+  PageRows out;
+  out.row_bytes = (static_cast<size_t>(grey.width) * samples * depth + 7) / 8;
+  out.bytes.assign(out.row_bytes * grey.height, 0);
+  if (form.colour_type == 3) {
+    const int entries = 1 << depth;
+    for (int i = 0; i < entries; ++i) {
+      const auto v = static_cast<png_byte>(i * 255 / (entries - 1));
+      out.palette.push_back({v, v, v});
+    }
+    if (form.trns) {
+      out.alphas.assign(static_cast<size_t>(entries), 255);
+      out.alphas.back() = 0;
+      if (entries >= 4) out.alphas[1] = 128;
+    }
+  }
+  for (int y = 0; y < grey.height; ++y) {
+    uint8_t* row = out.bytes.data() + y * out.row_bytes;
+    const uint8_t* in = grey.px.data() + static_cast<size_t>(y) * grey.width;
+    for (int x = 0; x < grey.width; ++x) {
+      const int v = in[x];
+      if (depth < 8) {  // grey levels or palette indices, high bits first
+        const int bit = x * depth;
+        row[bit / 8] |= static_cast<uint8_t>((v >> (8 - depth)) << (8 - depth - bit % 8));
+      } else if (depth == 16) {
+        row[2 * x] = row[2 * x + 1] = static_cast<uint8_t>(v);  // v * 257
+      } else if (samples == 1) {
+        row[x] = static_cast<uint8_t>(v);
+      } else {  // a warm tint; white stays white (and transparent with alpha)
+        uint8_t* p = row + x * samples;
+        p[0] = static_cast<uint8_t>(v);
+        p[1] = static_cast<uint8_t>(v * 245 / 255);
+        p[2] = static_cast<uint8_t>(v * 225 / 255 + (v == 255 ? 30 : 0));
+        if (samples == 4) p[3] = v == 255 ? 0 : 255;
+      }
+    }
+  }
+  return out;
+}
+
+struct WriteState {
+  png_structp png;
+  png_infop info;
+  FILE* file;
+};
+
+// Plain locals only around setjmp.
+bool WriteRows(WriteState* s, const PageForm* form, const PageRows* rows, int width, int height) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_init_io(s->png, s->file);
+  png_set_IHDR(s->png, s->info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), form->bit_depth,
+               form->colour_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (!rows->palette.empty()) {
+    png_set_PLTE(s->png, s->info, rows->palette.data(), static_cast<int>(rows->palette.size()));
+  }
+  if (!rows->alphas.empty()) {
+    png_set_tRNS(s->png, s->info, rows->alphas.data(), static_cast<int>(rows->alphas.size()), nullptr);
+  }
+  png_set_filter(s->png, PNG_FILTER_TYPE_BASE, form->adaptive_filters ? PNG_ALL_FILTERS : PNG_FILTER_NONE);
+  png_write_info(s->png, s->info);
+  for (int y = 0; y < height; ++y) png_write_row(s->png, rows->bytes.data() + y * rows->row_bytes);
+  png_write_end(s->png, nullptr);
+  return true;
+}
+
+void WritePage(const fs::path& path, const Canvas& grey, const PageForm& form) {
+  const PageRows rows = InForm(grey, form);
+  WriteState s{};
+  s.file = std::fopen(path.c_str(), "wb");
+  s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  s.info = png_create_info_struct(s.png);
+  const bool ok = s.file && WriteRows(&s, &form, &rows, grey.width, grey.height);
+  png_destroy_write_struct(&s.png, &s.info);
+  if (s.file && std::fclose(s.file) != 0) s.file = nullptr;
+  if (!ok || !s.file) {
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+}
+
 // ---- (a): decoding alone -----------------------------------------------------------------
 
 struct DecodeState {
@@ -203,7 +293,15 @@ std::string Join(const std::vector<std::string>& cells) {
 
 }  // namespace
 
-std::vector<fs::path> GenerateImages(const fs::path& root, int pages, int map_days, bool generate) {
+const PageForm* FindPageForm(std::string_view name) {
+  for (const PageForm& f : kPageForms) {
+    if (name == f.name) return &f;
+  }
+  return nullptr;
+}
+
+std::vector<fs::path> GenerateImages(const fs::path& root, int pages, int map_days, bool generate,
+                                     const PageForm& form) {
   fs::create_directories(root / "PDATA");
   fs::create_directories(root / "MDATA");
   std::vector<fs::path> files;
@@ -211,7 +309,7 @@ std::vector<fs::path> GenerateImages(const fs::path& root, int pages, int map_da
     char name[16];
     std::snprintf(name, sizeof name, "%04d.png", p + 2);
     files.push_back(root / "PDATA" / name);
-    if (generate) WritePng(files.back(), MakePage(p));
+    if (generate) WritePage(files.back(), MakePage(p), form);
   }
   for (int d = 1; d <= map_days; ++d) {
     for (const char* g : kHallGroups) {

@@ -212,6 +212,18 @@ def png_seeds():
                                      filters=[0, 1, 2, 3, 4]))
     write(h, "filters_rgba.png", png(3, 5, 8, 6, [bytes(range(i * 9, i * 9 + 12)) for i in range(5)],
                                      filters=[4, 3, 2, 1, 0]))
+    # The quick decoder's lookup-table forms: low bit depths, palettes and tRNS, behind every filter.
+    grey_plte = lambda depth: png_chunk(b"PLTE", bytes(v for i in range(1 << depth) for v in [i * 255 // ((1 << depth) - 1)] * 3))
+    rows = lambda n, width: [bytes((i * 37 + j * 11) % 256 for j in range(width)) for i in range(n)]
+    write(h, "palette1_filters.png", png(11, 5, 1, 3, rows(5, 2), extra=grey_plte(1), filters=[0, 1, 2, 3, 4]))
+    write(h, "palette4_trns.png", png(5, 5, 4, 3, rows(5, 3), filters=[4, 3, 2, 1, 0],
+                                      extra=grey_plte(4) + png_chunk(b"tRNS", b"\x00\x80\xff\x10")))
+    write(h, "palette8_trns.png", png(3, 5, 8, 3, rows(5, 3), filters=[1, 2, 3, 4, 0],
+                                      extra=grey_plte(8) + png_chunk(b"tRNS", bytes(range(0, 256, 3)))))
+    write(h, "grey2_trns.png", png(7, 5, 2, 0, rows(5, 2), extra=png_chunk(b"tRNS", b"\x00\x02"), filters=[0, 1, 2, 3, 4]))
+    write(h, "grey4_filters.png", png(3, 5, 4, 0, rows(5, 2), filters=[4, 3, 2, 1, 0]))
+    write(h, "grey16_trns.png", png(3, 5, 16, 0, rows(5, 6), extra=png_chunk(b"tRNS", b"\x25\x30"),
+                                    filters=[2, 4, 1, 3, 0]))
     whole = png(4, 4, 8, 2, [bytes(12)] * 4)
     write(h, "cut_in_half.png", whole[:len(whole) // 2])
     write(h, "huge_header.png", png(100000, 100000, 8, 2, [b""])[:33] + png_chunk(b"IEND", b""))

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "images/png_loader.h"
+#include "images/png_row_expand.h"
 
 namespace dw {
 namespace {
@@ -18,11 +19,12 @@ constexpr size_t kSignatureBytes = 8;
 constexpr size_t kChunkOverhead = 12;  // length, type, CRC
 constexpr uint32_t kLargestChunkLength = 0x7FFFFFFF;
 constexpr uint32_t kIhdrLength = 13;
-// CMF byte of a zlib stream: deflate (8) with a 32 KiB window (7). A smaller declared window
-// makes zlib refuse distances beyond it, which a whole-stream inflater would not check.
-constexpr uint8_t kZlibDeflate32K = 0x78;
+// The CMF byte of a zlib stream: the method (deflate, 8) in the low bits, the window's size as
+// log2 - 8 in the high bits.
+constexpr uint8_t kZlibDeflate = 8;
+constexpr int kZlibLargestWindowLog = 15;
 
-enum ColourType : uint8_t { kGrey = 0, kRgb = 2, kGreyAlpha = 4, kRgba = 6 };
+enum ColourType : uint8_t { kGrey = 0, kRgb = 2, kPalette = 3, kGreyAlpha = 4, kRgba = 6 };
 
 uint32_t BigEndian32(const uint8_t* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
@@ -36,12 +38,16 @@ bool CrcMatches(const uint8_t* type, uint32_t length) {
   return libdeflate_crc32(0, type, size_t{length} + 4) == BigEndian32(type + 4 + length);
 }
 
-int SamplesOf(uint8_t colour_type) {
+// Samples per pixel of the colour types and bit depths taken: grey and palette of every bit
+// depth but 16-bit palette, the others of 8 bits. 0 for any other.
+int SamplesOf(uint8_t colour_type, uint8_t bit_depth) {
+  const bool low = bit_depth == 1 || bit_depth == 2 || bit_depth == 4;
   switch (colour_type) {
-    case kGrey: return 1;
-    case kGreyAlpha: return 2;
-    case kRgb: return 3;
-    case kRgba: return 4;
+    case kGrey: return low || bit_depth == 8 || bit_depth == 16 ? 1 : 0;
+    case kPalette: return low || bit_depth == 8 ? 1 : 0;
+    case kGreyAlpha: return bit_depth == 8 ? 2 : 0;
+    case kRgb: return bit_depth == 8 ? 3 : 0;
+    case kRgba: return bit_depth == 8 ? 4 : 0;
     default: return 0;
   }
 }
@@ -49,7 +55,25 @@ int SamplesOf(uint8_t colour_type) {
 struct Header {
   uint32_t width = 0;
   uint32_t height = 0;
-  int samples = 0;  // bytes per pixel
+  uint8_t bit_depth = 0;
+  uint8_t colour_type = 0;
+  int samples = 0;
+
+  // Bytes of a packed row, and the filters' distance to the left neighbour (at least 1).
+  size_t RowBytes() const { return (size_t{width} * static_cast<size_t>(samples) * bit_depth + 7) / 8; }
+  size_t FilterBpp() const { return std::max<size_t>(1, static_cast<size_t>(samples) * bit_depth / 8); }
+  // Rows go through the lookup tables unless they are 8-bit grey, grey + alpha or colour.
+  bool Expanded(bool has_trns) const {
+    return colour_type == kPalette || (colour_type == kGrey && (bit_depth != 8 || has_trns));
+  }
+};
+
+// The chunks before the image data that the lookup tables are built from (length 0: absent).
+struct Extras {
+  const uint8_t* plte = nullptr;
+  uint32_t plte_length = 0;
+  const uint8_t* trns = nullptr;
+  uint32_t trns_length = 0;
 };
 
 // The signature and the IHDR chunk after it, if it is one this decoder takes.
@@ -62,20 +86,44 @@ bool ReadHeader(const uint8_t* data, size_t size, Header& h) {
   const uint8_t* f = type + 4;
   h.width = BigEndian32(f);
   h.height = BigEndian32(f + 4);
-  const uint8_t bit_depth = f[8], colour_type = f[9], compression = f[10], filter = f[11], interlace = f[12];
-  h.samples = SamplesOf(colour_type);
+  h.bit_depth = f[8];
+  h.colour_type = f[9];
+  const uint8_t compression = f[10], filter = f[11], interlace = f[12];
+  h.samples = SamplesOf(h.colour_type, h.bit_depth);
   return h.width > 0 && h.height > 0 && h.width <= kMaxPngSide && h.height <= kMaxPngSide &&
-         uint64_t{h.width} * h.height <= kMaxPngPixels && bit_depth == 8 && h.samples > 0 && compression == 0 &&
-         filter == 0 && interlace == 0;
+         uint64_t{h.width} * h.height <= kMaxPngPixels && h.samples > 0 && compression == 0 && filter == 0 &&
+         interlace == 0;
+}
+
+// A PLTE or tRNS chunk that libpng takes without complaint, in its place: PLTE once, in a palette
+// image only, with 1 to 2^depth entries; tRNS once, after the PLTE of a palette image with no
+// more entries than it, or in a grey image as 2 bytes holding a sample that fits the bit depth.
+bool TakeExtra(const Header& h, const uint8_t* type, uint32_t length, Extras& x) {
+  if (!CrcMatches(type, length)) return false;
+  if (TypeIs(type, "PLTE")) {
+    if (h.colour_type != kPalette || x.plte != nullptr || length == 0 || length % 3 != 0 ||
+        length / 3 > (1u << h.bit_depth)) {
+      return false;
+    }
+    x.plte = type + 4;
+    x.plte_length = length;
+    return true;
+  }
+  if (x.trns != nullptr) return false;
+  x.trns = type + 4;
+  x.trns_length = length;
+  if (h.colour_type == kPalette) return x.plte != nullptr && length > 0 && length <= x.plte_length / 3;
+  return h.colour_type == kGrey && length == 2 && ((type[4] << 8) | type[5]) < (1 << h.bit_depth);
 }
 
 // Joins the data of the IDAT chunks after the header. Takes only a chunk sequence that libpng
-// reads without complaint: letter-only types, no critical chunk other than the image data, no
-// palette or tRNS, one run of IDAT chunks with good CRCs, none longer than libpng allows (the
-// image data with the largest deflate overhead). What follows the run is not read, as libpng's
-// row reading does not read it either.
-bool JoinImageData(const uint8_t* data, size_t size, size_t row_bytes, uint32_t height, std::vector<uint8_t>& joined) {
-  const size_t raw_size = (row_bytes + 1) * height;
+// reads without complaint: letter-only types, no critical chunk other than the image data and a
+// palette image's PLTE, a tRNS only as TakeExtra allows, one run of IDAT chunks with good CRCs,
+// none longer than libpng allows (the image data with the largest deflate overhead). What follows
+// the run is not read, as libpng's row reading does not read it either.
+bool JoinImageData(const uint8_t* data, size_t size, const Header& h, Extras& extras, std::vector<uint8_t>& joined) {
+  const size_t row_bytes = h.RowBytes();
+  const size_t raw_size = (row_bytes + 1) * h.height;
   const size_t idat_limit = raw_size + 6 + 5 * (raw_size / std::min<size_t>(row_bytes + 1, 32566) + 1);
   joined.clear();
   size_t at = kSignatureBytes + kChunkOverhead + kIhdrLength;
@@ -91,12 +139,24 @@ bool JoinImageData(const uint8_t* data, size_t size, size_t row_bytes, uint32_t 
       in_run = true;
     } else if (in_run) {
       break;
-    } else if (IsCritical(type) || TypeIs(type, "tRNS") || length > kMaxPngChunkBytes) {
-      return false;  // IEND before the data, PLTE, a second IHDR, an unknown critical chunk
+    } else if (TypeIs(type, "PLTE") || TypeIs(type, "tRNS")) {
+      if (!TakeExtra(h, type, length, extras)) return false;
+    } else if (IsCritical(type) || length > kMaxPngChunkBytes) {
+      return false;  // IEND before the data, a second IHDR, an unknown critical chunk
     }
     at += kChunkOverhead + length;
   }
-  return in_run;
+  return in_run && (h.colour_type != kPalette || extras.plte != nullptr);
+}
+
+// Whether the stream is deflate with a window holding all `raw_size` bytes, or the largest window.
+// zlib refuses a distance beyond a smaller declared window, which a whole-stream inflater would
+// not check; within the data inflated so far, both check every distance.
+bool WindowCoversDistances(const std::vector<uint8_t>& stream, size_t raw_size) {
+  if (stream.empty() || (stream[0] & 0x0F) != kZlibDeflate) return false;
+  const int window_log = (stream[0] >> 4) + 8;
+  return window_log == kZlibLargestWindowLog ||
+         (window_log < kZlibLargestWindowLog && raw_size <= (size_t{1} << window_log));
 }
 
 // The predictor nearest to a + b - c; ties go to a, then b.
@@ -189,6 +249,24 @@ bool UnfilterImage(const uint8_t* filtered, size_t row_bytes, uint32_t height, s
   return true;
 }
 
+// Unfilters each row into one of two alternating rows and expands it onto the canvas, still in
+// cache. Returns false for a bad filter type or a palette index beyond the palette.
+bool UnfilterAndExpand(const uint8_t* filtered, const Header& h, const PngRowExpander& expander, uint8_t* canvas,
+                       std::vector<uint8_t>& rows) {
+  const size_t row_bytes = h.RowBytes(), bpp = h.FilterBpp();
+  const size_t canvas_stride = size_t{h.width} * static_cast<size_t>(expander.channels());
+  rows.assign(2 * row_bytes, 0);
+  uint8_t* prior = rows.data();  // all zero for the first row
+  uint8_t* row = prior + row_bytes;
+  for (uint32_t y = 0; y < h.height; ++y) {
+    const uint8_t* in = filtered + y * (row_bytes + 1);
+    if (!UnfilterRow(in[0], in + 1, prior, row, row_bytes, bpp)) return false;
+    if (!expander.Expand(row, h.width, canvas + y * canvas_stride)) return false;
+    std::swap(prior, row);
+  }
+  return true;
+}
+
 }  // namespace
 
 PngFastScratch::PngFastScratch() = default;
@@ -210,11 +288,11 @@ bool TryDecodePngFast(std::string_view bytes, Bitmap& out, PngFastScratch& scrat
   const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
   Header h;
   if (!ReadHeader(data, bytes.size(), h)) return false;
-  const size_t bpp = static_cast<size_t>(h.samples);
-  const size_t row_bytes = h.width * bpp;
+  const size_t row_bytes = h.RowBytes();
   const size_t raw_size = (row_bytes + 1) * h.height;
-  if (!JoinImageData(data, bytes.size(), row_bytes, h.height, scratch.compressed)) return false;
-  if (scratch.compressed.empty() || scratch.compressed[0] != kZlibDeflate32K) return false;
+  Extras extras;
+  if (!JoinImageData(data, bytes.size(), h, extras, scratch.compressed)) return false;
+  if (!WindowCoversDistances(scratch.compressed, raw_size)) return false;
 
   // The stream must fill the rows exactly and end where the image data ends.
   scratch.filtered.resize(raw_size);
@@ -225,11 +303,20 @@ bool TryDecodePngFast(std::string_view bytes, Bitmap& out, PngFastScratch& scrat
     return false;
   }
 
-  const bool alpha = h.samples == 2 || h.samples == 4;
   out.width = static_cast<int>(h.width);
   out.height = static_cast<int>(h.height);
-  out.channels = h.samples <= 2 ? 1 : 3;
   const size_t pixel_count = size_t{h.width} * h.height;
+  if (h.Expanded(extras.trns != nullptr)) {
+    const PngRowExpander expander({h.bit_depth, h.colour_type == kPalette, extras.plte, extras.plte_length, extras.trns,
+                                   extras.trns_length});
+    out.channels = expander.channels();
+    out.pixels.resize(pixel_count * static_cast<size_t>(out.channels));
+    return UnfilterAndExpand(scratch.filtered.data(), h, expander, out.pixels.data(), scratch.rows);
+  }
+
+  const size_t bpp = static_cast<size_t>(h.samples);
+  const bool alpha = h.samples == 2 || h.samples == 4;
+  out.channels = h.samples <= 2 ? 1 : 3;
   out.pixels.resize(pixel_count * static_cast<size_t>(out.channels));
   uint8_t* unfiltered = out.pixels.data();
   if (alpha) {

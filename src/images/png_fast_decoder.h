@@ -1,7 +1,9 @@
-// The quick decoder for the PNG files a catalog holds: 8-bit grey, grey + alpha, RGB and RGBA
-// without interlacing, palette or tRNS, their image data one zlib stream with a 32 KiB window.
-// It inflates the whole stream in one call and unfilters straight onto the canvas, which takes
-// well under half the time of libpng's row-by-row reading.
+// The quick decoder for the PNG files a catalog holds: grey of 1, 2, 4, 8 or 16 bits (with or
+// without tRNS), palette of 1, 2, 4 or 8 bits (with or without tRNS), and 8-bit grey + alpha, RGB
+// and RGBA, without interlacing, their image data one zlib stream with a 32 KiB window. It
+// inflates the whole stream in one call and unfilters straight onto the canvas (8-bit grey and
+// the alpha and colour forms) or row by row through the lookup tables of png_row_expand.h, which
+// takes well under half the time of libpng's row-by-row reading.
 //
 // It takes only files that are plainly well formed and leaves every other file to libpng,
 // which stays the reference: for a file it takes, the canvas is the one libpng's path gives.
@@ -31,6 +33,7 @@ class PngFastScratch {
   std::vector<uint8_t> filtered;    // the inflated rows, each behind its filter byte
   std::vector<uint8_t> with_alpha;  // unfiltered rows of an image with alpha
   std::vector<uint8_t> zero_row;    // the row above the first
+  std::vector<uint8_t> rows;        // two unfiltered rows of a grey or palette image, before expanding
 
  private:
   struct Free {
@@ -40,7 +43,7 @@ class PngFastScratch {
 };
 
 // Decodes the PNG file `bytes` into `out` as the loader's libpng path does: grey as 1-byte
-// grey, colour as blue-green-red, alpha composited over white. Returns false, with `out`
+// grey, colour and palette as blue-green-red, alpha and tRNS composited over white. Returns false, with `out`
 // unspecified, for any file outside the forms above or with any fault (the signature, a size
 // beyond the loader's limits, a CRC, the stream, a filter type, the chunk order); the caller then
 // decodes it with libpng, which reports the fault.

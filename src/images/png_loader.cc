@@ -37,6 +37,7 @@ struct PngSession {
   png_uint_32 height;
   int channels;
   size_t row_bytes;
+  bool grey_palette;  // a palette image whose every entry is grey
   char error[200];
 };
 
@@ -70,7 +71,15 @@ bool ReadHeader(PngSession* s) {
   const int colour_type = png_get_color_type(s->png, s->info);
   const int bit_depth = png_get_bit_depth(s->png, s->info);
   if (bit_depth == 16) png_set_scale_16(s->png);
-  if (colour_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(s->png);
+  if (colour_type == PNG_COLOR_TYPE_PALETTE) {
+    png_set_palette_to_rgb(s->png);
+    png_colorp entries = nullptr;
+    int count = 0;
+    s->grey_palette = png_get_PLTE(s->png, s->info, &entries, &count) != 0;
+    for (int i = 0; s->grey_palette && i < count; ++i) {
+      s->grey_palette = entries[i].red == entries[i].green && entries[i].red == entries[i].blue;
+    }
+  }
   if (colour_type == PNG_COLOR_TYPE_GRAY && bit_depth < 8) png_set_expand_gray_1_2_4_to_8(s->png);
   if (png_get_valid(s->png, s->info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(s->png);
   if (colour_type & PNG_COLOR_MASK_COLOR) png_set_bgr(s->png);
@@ -192,6 +201,12 @@ void DecodePngWithLibpngInto(std::string_view bytes, const std::filesystem::path
     const size_t n = static_cast<size_t>(s.width) * s.height;
     out.pixels.resize(n * out_channels);
     CompositeOverWhite(scratch.with_alpha.data(), s.channels, n, out.pixels.data());
+  }
+  if (s.grey_palette) {  // blue-green-red with every channel equal: keep one
+    const size_t n = static_cast<size_t>(s.width) * s.height;
+    for (size_t i = 0; i < n; ++i) out.pixels[i] = out.pixels[3 * i];
+    out.pixels.resize(n);
+    out.channels = 1;
   }
 }
 

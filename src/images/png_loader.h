@@ -20,9 +20,10 @@ inline constexpr uint64_t kMaxPngPixels = 32ull * 1024 * 1024;
 // Largest ancillary chunk libpng may buffer (image data is streamed and not affected).
 inline constexpr size_t kMaxPngChunkBytes = 8u * 1024 * 1024;
 
-// Decodes PNG bytes of any colour type, bit depth and interlacing. Grey images without
-// transparency come out as 1-byte grey canvases, all others as blue-green-red canvases (the form
-// that the job's 24-bit canvas would hold either way).
+// Decodes PNG bytes of any colour type, bit depth and interlacing. Grey images (with or without
+// transparency) and palette images whose every entry is grey come out as 1-byte grey canvases,
+// all others as blue-green-red canvases; a grey canvas stands for the 24-bit one with every
+// channel equal, which the job treats alike.
 //   - 16-bit samples are scaled to 8 bits with rounding; palettes are expanded; gamma, colour
 //     profiles and the background chunk are ignored.
 //   - Transparency (alpha channel or tRNS) is composited over white in the file's sample values:
