@@ -199,9 +199,11 @@ done
 WINE64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 export WINEPREFIX="${DW_WINEPREFIX:-$CACHE/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+warm_up() { "$WINE64" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true; }
+[ -d "$WINEPREFIX" ] || warm_up   # creates the prefix
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
-"$WINE64" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+warm_up
 
 log "unit tests under wine"
 ctest --test-dir "$BUILD" -L unit --output-on-failure --parallel "$jobs" --timeout 600

@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "common/messages.h"
 #include "common/paths.h"
+#include "platform/utf8_path.h"
 
 namespace dw::cli {
 
@@ -48,9 +49,9 @@ int RunImport(const std::vector<std::string>& args) {
   if (a.positional.size() != 2) return UsageError("import takes CSV and OUTDIR");
 
   CheckListImport job;
-  job.params.csv_file = a.positional[0];
-  job.params.output_folder = ImportOutputFolder(a.positional[1]);
-  job.params.workspace = a.Option("--workspace").value_or((ExecutableDir() / "DATA").string());
+  job.params.csv_file = PathFromUtf8(a.positional[0]);
+  job.params.output_folder = ImportOutputFolder(PathFromUtf8(a.positional[1]));
+  job.params.workspace = PathFromUtf8(a.Option("--workspace").value_or(Utf8FromPath(ExecutableDir() / "DATA")));
   try {
     const CheckListImportResult result = job.Run();
     if (result.outcome != CheckListImportOutcome::kCompleted) {
@@ -79,8 +80,8 @@ int RunExport(const std::vector<std::string>& args) {
   const std::string colour = a.Option("--colour").value_or("0");
   if (colour.size() != 1 || colour[0] < '0' || colour[0] > '9') return UsageError("--colour is 0 to 9");
   job.params.substitute_colour = colour[0] - '0';
-  job.params.source_folder = a.positional[0];
-  job.params.destination_folder = a.positional[1];
+  job.params.source_folder = PathFromUtf8(a.positional[0]);
+  job.params.destination_folder = PathFromUtf8(a.positional[1]);
   try {
     const CheckListExportResult result = job.Run();
     std::printf("%s に %zu 件を書きました (%d 日分)。\n", DisplayPath(result.csv_file).c_str(), result.record_lines,

@@ -10,6 +10,8 @@
 #include "common/build_info.h"
 #include "common/messages.h"
 #include "common/workspace_location.h"
+#include "platform/process.h"
+#include "platform/utf8_path.h"
 
 namespace {
 
@@ -35,14 +37,18 @@ bool SupplyWorkspace(std::vector<std::string>& args) {
   }
   const dw::WorkspaceChoice workspace = dw::FindWorkspace(std::nullopt);
   std::fprintf(stderr, "作業フォルダ: %s\n", dw::DisplayPath(workspace.path).c_str());
-  args.insert(args.begin(), {"--workspace", workspace.path.string()});
+  args.insert(args.begin(), {"--workspace", dw::Utf8FromPath(workspace.path)});
   return true;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** raw_argv) {
   using namespace dw::cli;
+  dw::platform::PrepareConsole();
+  const std::vector<std::string> utf8_args = dw::platform::Utf8Arguments(argc, raw_argv);
+  std::vector<char*> argv;
+  for (const std::string& arg : utf8_args) argv.push_back(const_cast<char*>(arg.c_str()));
   if (argc < 2) {
     PrintUsage(stderr);
     return kExitUsage;
@@ -56,7 +62,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", dw::kVersionLine);
     return kExitOk;
   }
-  std::vector<std::string> args(argv + 2, argv + argc);
+  std::vector<std::string> args(argv.begin() + 2, argv.end());
   try {
     if (command == "convert" || command == "import") {
       if (!SupplyWorkspace(args)) return kExitUsage;

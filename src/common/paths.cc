@@ -1,10 +1,11 @@
 #include "common/paths.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <system_error>
 #include <vector>
+
+#include "platform/process.h"
+#include "platform/utf8_path.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -29,11 +30,11 @@ std::optional<std::string> ChooseIgnoringCase(std::string_view name, const std::
 
 std::optional<fs::path> FindIgnoringCase(const fs::path& dir, std::string_view name) {
   std::error_code ec;
-  fs::path exact = dir / fs::path(std::string(name));
+  fs::path exact = dir / PathFromUtf8(name);
   if (fs::exists(fs::symlink_status(exact, ec))) return exact;
   std::vector<std::string> matches;
   for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    std::string entry = it->path().filename().string();
+    std::string entry = Utf8FromPath(it->path().filename());
     if (EqualsIgnoreAsciiCase(entry, name)) matches.push_back(entry);
   }
   if (auto chosen = ChooseIgnoringCase(name, matches)) return dir / *chosen;
@@ -51,7 +52,7 @@ fs::path ResolveIgnoringCase(const fs::path& root, std::initializer_list<std::st
       }
       found = false;
     }
-    current /= fs::path(std::string(c));
+    current /= PathFromUtf8(c);
   }
   return current;
 }
@@ -85,9 +86,8 @@ bool Match(std::string_view p, std::string_view n) {
 bool WildcardMatch(std::string_view pattern, std::string_view name) { return Match(pattern, name); }
 
 fs::path ExecutableDir() {
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return fs::current_path();
+  const fs::path exe = platform::ExecutableFile();
+  if (exe.empty()) return fs::current_path();
   return exe.parent_path();
 }
 

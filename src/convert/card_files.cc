@@ -1,12 +1,9 @@
 #include "convert/card_files.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <vector>
+
+#include "platform/folder.h"
 
 namespace dw {
 
@@ -17,11 +14,8 @@ constexpr size_t kChunk = 1 << 18;
 
 int WriteAll(int fd, const char* p, size_t n) {
   while (n > 0) {
-    ssize_t w = ::write(fd, p, n);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
+    long long w = platform::Write(fd, p, n);
+    if (w < 0) return errno;
     p += w;
     n -= static_cast<size_t>(w);
   }
@@ -33,13 +27,12 @@ CopyFailure CopyFd(int in, int out, const std::function<void()>& tick) {
   std::vector<char> buffer;
   for (;;) {
     if (kernel_copy) {
-      ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+      long long n = platform::CopyRange(in, out, kChunk);
       if (n > 0) {
         if (tick) tick();
         continue;
       }
       if (n == 0) return {};
-      if (errno == EINTR) continue;
       // Across file systems (the usual case for a card) the kernel may refuse; copy by hand.
       if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EBADF) {
         kernel_copy = false;
@@ -48,11 +41,8 @@ CopyFailure CopyFd(int in, int out, const std::function<void()>& tick) {
       }
       return {errno, false};
     }
-    ssize_t n = ::read(in, buffer.data(), buffer.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return {errno, true};
-    }
+    long long n = platform::Read(in, buffer.data(), buffer.size());
+    if (n < 0) return {errno, true};
     if (n == 0) return {};
     if (int e = WriteAll(out, buffer.data(), static_cast<size_t>(n))) return {e, false};
     if (tick) tick();
@@ -60,11 +50,11 @@ CopyFailure CopyFd(int in, int out, const std::function<void()>& tick) {
 }
 
 CopyFailure CopyOpened(int in, int dirfd, const std::string& relative, const std::function<void()>& tick) {
-  int out = ::openat(dirfd, relative.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int out = platform::CreateFileAt(dirfd, relative);
   if (out < 0) return {errno, false};
   CopyFailure result = CopyFd(in, out, tick);
-  if (::close(out) != 0 && result.errno_value == 0) result = {errno, false};
-  if (result.errno_value != 0) ::unlinkat(dirfd, relative.c_str(), 0);
+  if (platform::Close(out) != 0 && result.errno_value == 0) result = {errno, false};
+  if (result.errno_value != 0) platform::RemoveFileAt(dirfd, relative);
   return result;
 }
 
@@ -74,7 +64,7 @@ int MakeFoldersAt(int dirfd, const std::string& relative) {
   for (size_t slash = 0;; ++slash) {
     slash = relative.find('/', slash);
     const std::string part = relative.substr(0, slash);
-    if (!part.empty() && ::mkdirat(dirfd, part.c_str(), 0755) != 0 && errno != EEXIST) return errno;
+    if (!part.empty() && platform::MakeFolderAt(dirfd, part) != 0 && errno != EEXIST) return errno;
     if (slash == std::string::npos) break;
   }
   return EntryKindAt(dirfd, relative) == 'd' ? 0 : ENOTDIR;
@@ -82,43 +72,37 @@ int MakeFoldersAt(int dirfd, const std::string& relative) {
 
 CopyFailure CopyFileAt(const std::filesystem::path& source, int dirfd, const std::string& relative,
                        const std::function<void()>& tick) {
-  int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  int in = platform::OpenFile(source);
   if (in < 0) return {errno, true};
   CopyFailure result = CopyOpened(in, dirfd, relative, tick);
-  ::close(in);
+  platform::Close(in);
   return result;
 }
 
 CopyFailure CopyFileWithinAt(int dirfd, const std::string& from, const std::string& to,
                              const std::function<void()>& tick) {
-  int in = ::openat(dirfd, from.c_str(), O_RDONLY | O_CLOEXEC);
+  int in = platform::OpenFileAt(dirfd, from);
   if (in < 0) return {errno, true};
   CopyFailure result = CopyOpened(in, dirfd, to, tick);
-  ::close(in);
+  platform::Close(in);
   return result;
 }
 
 void RemoveTreeAt(int dirfd, const std::string& relative) {
-  if (::unlinkat(dirfd, relative.c_str(), 0) == 0) return;
-  int fd = ::openat(dirfd, relative.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+  if (platform::RemoveFileAt(dirfd, relative) == 0) return;
+  int fd = platform::OpenFolderAt(dirfd, relative);
   if (fd < 0) return;
   std::vector<std::string> names;
-  if (DIR* dir = ::fdopendir(::dup(fd))) {
-    while (dirent* e = ::readdir(dir)) {
-      const std::string name = e->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-  }
+  platform::ListFolder(fd, names);
   for (const std::string& name : names) RemoveTreeAt(fd, name);
-  ::close(fd);
-  ::unlinkat(dirfd, relative.c_str(), AT_REMOVEDIR);
+  platform::Close(fd);
+  platform::RemoveFolderAt(dirfd, relative);
 }
 
 char EntryKindAt(int dirfd, const std::string& relative) {
-  struct stat st {};
-  if (::fstatat(dirfd, relative.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT ? 0 : '?';
-  return S_ISDIR(st.st_mode) ? 'd' : 'f';
+  platform::EntryStatus status;
+  if (platform::StatusAt(dirfd, relative, status) != 0) return errno == ENOENT ? 0 : '?';
+  return status.folder ? 'd' : 'f';
 }
 
 }  // namespace dw

@@ -18,6 +18,7 @@
 #include "common/paths.h"
 #include "images/hall_maps_ahead.h"
 #include "images/image_conversion.h"
+#include "platform/process.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -29,8 +30,7 @@ const char* const kSeparator = "---------------------------";
 // "yyyymmdd-hhnnss" of the local time, naming a backup folder.
 std::string Timestamp() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
+  const std::tm local = platform::LocalTime(now);
   char text[32];
   std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
   return text;

@@ -15,10 +15,6 @@
 // else; a staging folder without a complete list is an unfinished step 1 and is removed.
 #include "convert/workspace_copy.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -33,6 +29,7 @@
 #include "convert/card_files.h"
 #include "convert/stop_point.h"
 #include "dataset/layout.h"
+#include "platform/folder.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -107,12 +104,12 @@ std::string SwapList(const std::vector<Entry>& entries) {
 
 // The entries of a complete swap list; false when it is absent or cut short.
 bool ReadSwapList(int dirfd, std::vector<Entry>& entries) {
-  int fd = ::openat(dirfd, Join(kStaging, kSwapListName).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = platform::OpenFileAt(dirfd, Join(kStaging, kSwapListName));
   if (fd < 0) return false;
   std::string text;
   char buffer[65536];
-  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-  ::close(fd);
+  for (long long n; (n = platform::Read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
+  platform::Close(fd);
   if (text.size() < 4 || text.compare(text.size() - 4, 4, "END\n") != 0) return false;
   size_t at = 0;
   while (at < text.size() - 4) {
@@ -138,9 +135,9 @@ bool ReadSwapList(int dirfd, std::vector<Entry>& entries) {
 }
 
 long long SizeAt(int dirfd, const std::string& relative) {
-  struct stat st {};
-  if (::fstatat(dirfd, relative.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) return -1;
-  return st.st_size;
+  platform::EntryStatus status;
+  if (platform::StatusAt(dirfd, relative, status) != 0 || !status.regular) return -1;
+  return static_cast<long long>(status.size);
 }
 
 // Step 3: renames every staged file to its target, then removes the staging folder.
@@ -152,7 +149,7 @@ void SwapIn(const CardFolder& card, const std::vector<Entry>& entries) {
     if (entry.folder) {
       if (int e = MakeFoldersAt(fd, target)) throw card.Failure(target, e, kSwapUnfinished);
     } else if (EntryKindAt(fd, entry.staged) == 'f') {
-      if (::renameat(fd, entry.staged.c_str(), fd, target.c_str()) != 0) throw card.Failure(target, errno, kSwapUnfinished);
+      if (platform::RenameAt(fd, entry.staged, target) != 0) throw card.Failure(target, errno, kSwapUnfinished);
     }
   }
   RemoveTreeAt(fd, kStaging);
@@ -309,14 +306,14 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
   {
     const std::string list_name = Join(kStaging, kSwapListName);
     const std::string list = SwapList(entries);
-    int out = ::openat(fd, list_name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int out = platform::CreateFileAt(fd, list_name);
     if (out < 0) throw card.Failure(list_name, errno, kCardUnchanged);
-    const ssize_t written = ::write(out, list.data(), list.size());
-    int e = written == static_cast<ssize_t>(list.size()) ? 0 : (written < 0 ? errno : ENOSPC);
-    if (::close(out) != 0 && e == 0) e = errno;
+    const long long written = platform::Write(out, list.data(), list.size());
+    int e = written == static_cast<long long>(list.size()) ? 0 : (written < 0 ? errno : ENOSPC);
+    if (platform::Close(out) != 0 && e == 0) e = errno;
     if (e != 0) throw card.Failure(list_name, e, kCardUnchanged);
   }
-  if (::syncfs(fd) != 0 && errno != EINVAL && errno != ENOSYS && errno != EROFS) {
+  if (platform::SyncVolume(fd) != 0 && errno != EINVAL && errno != ENOSYS && errno != EROFS) {
     throw card.Failure("", errno, kCardUnchanged);
   }
   card.CheckPresent(kCardUnchanged);
