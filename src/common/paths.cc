@@ -31,7 +31,16 @@ std::optional<std::string> ChooseIgnoringCase(std::string_view name, const std::
 std::optional<fs::path> FindIgnoringCase(const fs::path& dir, std::string_view name) {
   std::error_code ec;
   fs::path exact = dir / PathFromUtf8(name);
-  if (fs::exists(fs::symlink_status(exact, ec))) return exact;
+  // On a file system that ignores case (Windows, FAT) the exact name "exists" in any spelling:
+  // when the name with its letters' case swapped exists too, the listing tells the disk's one.
+  if (fs::exists(fs::symlink_status(exact, ec))) {
+    std::string swapped(name);
+    for (char& c : swapped) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (swapped == name || !fs::exists(fs::symlink_status(dir / PathFromUtf8(swapped), ec))) return exact;
+  }
   std::vector<std::string> matches;
   for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
     std::string entry = Utf8FromPath(it->path().filename());

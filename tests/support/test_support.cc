@@ -111,7 +111,7 @@ Files Snapshot(const fs::path& root) {
   Files files;
   if (!fs::is_directory(root)) return files;
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = ReadFile(e.path());
+    if (e.is_regular_file()) files[fs::relative(e.path(), root).generic_string()] = ReadFile(e.path());
   }
   return files;
 }
@@ -120,7 +120,7 @@ Files SnapshotWithFolders(const fs::path& root) {
   Files tree;
   if (!fs::exists(root)) return tree;
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    tree[e.path().lexically_relative(root).string()] = e.is_directory() ? "<dir>" : ReadFile(e.path());
+    tree[e.path().lexically_relative(root).generic_string()] = e.is_directory() ? "<dir>" : ReadFile(e.path());
   }
   return tree;
 }
