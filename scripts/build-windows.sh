@@ -266,6 +266,7 @@ rm -rf "$stage" "$stage.zip"
 mkdir -p "$stage/licences"
 cp "$CLI" "$stage/"
 cp packaging/windows/README.txt "$stage/README.txt"
+cp packaging/copyright "$stage/licences/datawright.txt"
 cp "$DW_WINDOWS_DEPS"/licences/libpng.txt "$DW_WINDOWS_DEPS"/licences/libdeflate.txt "$stage/licences/"
 cp /usr/share/doc/libz-mingw-w64-dev/copyright "$stage/licences/zlib.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licences/mingw-w64-gcc-runtime.txt" 2>/dev/null ||
