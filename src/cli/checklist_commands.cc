@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "common/messages.h"
 #include "common/paths.h"
+#include "platform/utf8_path.h"
 
 namespace dw::cli {
 
@@ -38,9 +39,9 @@ void PrintLines(const std::vector<std::string>& lines) {
 
 int RunImport(const std::string& csv, const std::string& output, const std::string& workspace) {
   CheckListImport job;
-  job.params.csv_file = csv;
-  job.params.output_folder = ImportOutputFolder(output);
-  job.params.workspace = workspace;
+  job.params.csv_file = PathFromUtf8(csv);
+  job.params.output_folder = ImportOutputFolder(PathFromUtf8(output));
+  job.params.workspace = PathFromUtf8(workspace);
   try {
     const CheckListImportResult result = job.Run();
     // What was done before a stop (a backup, the days written) is reported as well.
@@ -59,8 +60,8 @@ int RunImport(const std::string& csv, const std::string& output, const std::stri
 int RunExport(const std::string& zavo_ds, const std::string& output, int colour) {
   CheckListExport job;
   job.params.substitute_colour = colour;
-  job.params.source_folder = zavo_ds;
-  job.params.destination_folder = output;
+  job.params.source_folder = PathFromUtf8(zavo_ds);
+  job.params.destination_folder = PathFromUtf8(output);
   try {
     PrintLines(ExportReportLines(job.Run()));
     return kExitOk;

@@ -9,6 +9,7 @@
 #include "common/build_info.h"
 #include "common/messages.h"
 #include "common/workspace_location.h"
+#include "platform/utf8_path.h"
 
 namespace dw::cli {
 
@@ -34,7 +35,7 @@ std::optional<std::string> Workspace(const CLI::Option* given, const std::string
   }
   const WorkspaceChoice workspace = FindWorkspace(std::nullopt);
   std::fprintf(stderr, "作業フォルダ: %s\n", DisplayPath(workspace.path).c_str());
-  return workspace.path.string();
+  return Utf8FromPath(workspace.path);
 }
 
 int UsageError(const std::string& message) {
@@ -116,8 +117,8 @@ int RunCommandLine(int argc, char** argv) {
       return RunImport(import_csv, import_out, *workspace);
     }
     if (e->parsed()) return RunExport(export_set, export_out, colour);
-    if (k->parsed()) return RunCheck(check_set, check_against);
-    if (s->parsed()) return RunShow(show_file, show_png, show_palette);
+    if (k->parsed()) return RunCheck(PathFromUtf8(check_set), PathFromUtf8(check_against));
+    if (s->parsed()) return RunShow(PathFromUtf8(show_file), PathFromUtf8(show_png), PathFromUtf8(show_palette));
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());
     return kExitFailed;

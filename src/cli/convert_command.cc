@@ -1,5 +1,4 @@
 // datawright-cli convert SOURCE DEST [--mode all|data|images] [--workspace DIR] [--threads N] [--no-verify]
-#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,42 +8,14 @@
 #include "cli/console_status_log.h"
 #include "common/messages.h"
 #include "common/paths.h"
+#include "platform/process.h"
+#include "platform/utf8_path.h"
 
 namespace dw::cli {
 
 namespace {
 
 StopRequest g_stop;
-volatile sig_atomic_t g_stop_signal = 0;
-
-extern "C" void OnStopSignal(int signal_number) {
-  g_stop_signal = signal_number;
-  g_stop.Request();
-}
-
-// Ctrl-C and SIGTERM stop the run at its next safe point; a second one ends the program at once.
-class StopSignals {
- public:
-  StopSignals() {
-    g_stop.Reset();
-    g_stop_signal = 0;
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, &old_int_);
-    ::sigaction(SIGTERM, &action, &old_term_);
-  }
-  ~StopSignals() {
-    ::sigaction(SIGINT, &old_int_, nullptr);
-    ::sigaction(SIGTERM, &old_term_, nullptr);
-  }
-  // 128 + the signal, as a shell reports a program ended by it.
-  int ExitStatus() const { return 128 + (g_stop_signal != 0 ? static_cast<int>(g_stop_signal) : SIGINT); }
-
- private:
-  struct sigaction old_int_ {}, old_term_ {};
-};
 
 }  // namespace
 
@@ -80,12 +51,13 @@ int RunConvert(const ConvertOptions& options) {
                                                             : ConversionMode::kDataAndImages);
   params.image_threads = options.threads;
   params.read_back = options.read_back;
-  params.source_root = options.source;
-  params.destination = options.destination;
-  params.workspace = options.workspace;
+  params.source_root = PathFromUtf8(options.source);
+  params.destination = PathFromUtf8(options.destination);
+  params.workspace = PathFromUtf8(options.workspace);
 
   ConsoleStatusLog log(stdout, stderr, ::isatty(STDERR_FILENO) == 1);
-  const StopSignals signals;
+  g_stop.Reset();
+  const platform::StopSignals signals([] { g_stop.Request(); });
   params.stop = &g_stop;
   try {
     CatalogJobOutcome outcome = RunCatalogJob(params, log);

@@ -11,6 +11,7 @@
 #include "dataset/image_files.h"
 #include "dataset/layout.h"
 #include "images/png_writer.h"
+#include "platform/utf8_path.h"
 
 namespace dw::cli {
 namespace fs = std::filesystem;
@@ -64,7 +65,7 @@ int RunCheck(const fs::path& set, const fs::path& against) {
 
 int RunShow(const fs::path& file, const fs::path& png, const fs::path& palette_file) {
   try {
-    const std::string name = file.filename().string();
+    const std::string name = Utf8FromPath(file.filename());
     const bool mini = EndsWithIgnoringCase(name, "mini.dat");
     if (!mini && !EndsWithIgnoringCase(name, ".gdc")) {
       std::fprintf(stderr, "datawright-cli: show takes a .gdc file or a MAP<d><g>mini.dat\n");

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/sjis.h"
+#include "platform/utf8_path.h"
 
 namespace dw {
 
@@ -63,7 +64,7 @@ bool IsUtf8(std::string_view s) {
 // Each component that is not UTF-8 (a catalog or card folder named on a Windows disc) is shown
 // converted from CP932.
 std::string DisplayPath(const std::filesystem::path& path) {
-  const std::string& raw = path.native();
+  const std::string raw = Utf8FromPath(path);
   if (IsUtf8(raw)) return raw;
   std::string out;
   size_t start = 0;

@@ -1,13 +1,13 @@
 #include "common/paths.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
 #include <vector>
 
 #include "common/messages.h"
+#include "platform/process.h"
+#include "platform/utf8_path.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -45,7 +45,7 @@ std::vector<FolderEntry> ListFolder(const fs::path& dir) {
   fs::directory_iterator it(dir, ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     std::error_code type_ec;
-    entries.push_back({it->path().filename().string(), it->is_directory(type_ec)});
+    entries.push_back({Utf8FromPath(it->path().filename()), it->is_directory(type_ec)});
   }
   if (ec && !(entries.empty() && IsAbsence(ec))) throw TextFileError(dir, ec.value());
   return entries;
@@ -53,8 +53,17 @@ std::vector<FolderEntry> ListFolder(const fs::path& dir) {
 
 std::optional<fs::path> FindIgnoringCase(const fs::path& dir, std::string_view name) {
   std::error_code ec;
-  fs::path exact = dir / fs::path(std::string(name));
-  if (fs::exists(fs::symlink_status(exact, ec))) return exact;
+  fs::path exact = dir / PathFromUtf8(name);
+  // On a file system that ignores case (Windows, FAT) the exact name "exists" in any spelling:
+  // when the name with its letters' case swapped exists too, the listing tells the disk's one.
+  if (fs::exists(fs::symlink_status(exact, ec))) {
+    std::string swapped(name);
+    for (char& c : swapped) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (swapped == name || !fs::exists(fs::symlink_status(dir / PathFromUtf8(swapped), ec))) return exact;
+  }
   std::vector<std::string> matches;
   for (FolderEntry& entry : ListFolder(dir)) {
     if (EqualsIgnoreAsciiCase(entry.name, name)) matches.push_back(std::move(entry.name));
@@ -74,7 +83,7 @@ fs::path ResolveIgnoringCase(const fs::path& root, std::initializer_list<std::st
       }
       found = false;
     }
-    current /= fs::path(std::string(c));
+    current /= PathFromUtf8(c);
   }
   return current;
 }
@@ -108,9 +117,8 @@ bool Match(std::string_view p, std::string_view n) {
 bool WildcardMatch(std::string_view pattern, std::string_view name) { return Match(pattern, name); }
 
 fs::path ExecutableDir() {
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return fs::current_path();
+  const fs::path exe = platform::ExecutableFile();
+  if (exe.empty()) return fs::current_path();
   return exe.parent_path();
 }
 

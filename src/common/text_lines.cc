@@ -1,12 +1,10 @@
 #include "common/text_lines.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "common/atomic_file.h"
 #include "common/messages.h"
+#include "platform/file.h"
 
 namespace dw {
 
@@ -53,15 +51,8 @@ std::vector<std::string> SplitTextLines(std::string_view bytes, LoneCr lone_cr) 
 }
 
 std::vector<std::string> ReadTextLines(const std::filesystem::path& path, LoneCr lone_cr) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw TextFileError(path, errno);
-  ::close(fd);
   std::string bytes;
-  try {
-    bytes = ReadWholeFile(path);
-  } catch (const Error&) {
-    throw TextFileError(path, errno ? errno : EIO);
-  }
+  if (int e = platform::ReadWholeFileInto(path, bytes)) throw TextFileError(path, e);
   return SplitTextLines(bytes, lone_cr);
 }
 

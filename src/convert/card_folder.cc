@@ -1,36 +1,28 @@
 #include "convert/card_folder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <fstream>
-#include <sstream>
+
+#include "platform/volume_check.h"
 
 namespace dw {
 namespace fs = std::filesystem;
 
 CardFolder::CardFolder(const fs::path& destination) : path_(destination) {
-  fd_ = ::open(destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  fd_ = platform::OpenFolder(destination);
   if (fd_ < 0) {
     const int e = errno;
     throw DestinationUnusable(destination, e);
   }
-  struct stat st {};
-  ::fstat(fd_, &st);
-  dev_ = st.st_dev;
-  ino_ = st.st_ino;
+  platform::IdentityOf(fd_, identity_);
 }
 
 CardFolder::~CardFolder() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) platform::Close(fd_);
 }
 
 bool CardFolder::Present() const {
-  struct stat st {};
-  return ::stat(path_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_;
+  platform::FolderIdentity now;
+  return platform::IdentityOfPath(path_, now) == 0 && now == identity_;
 }
 
 void CardFolder::CheckPresent(const std::string& kept) const {
@@ -40,37 +32,12 @@ void CardFolder::CheckPresent(const std::string& kept) const {
 }
 
 std::optional<CardSpace> CardFolder::Space() const {
-  struct statvfs vfs {};
-  if (::fstatvfs(fd_, &vfs) != 0 || vfs.f_blocks == 0) return std::nullopt;
   CardSpace space;
-  space.free_bytes = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
-  space.unit = vfs.f_bsize > 0 ? vfs.f_bsize : 512;
+  if (platform::FreeSpace(fd_, space.free_bytes, space.unit) != 0) return std::nullopt;
   return space;
 }
 
-std::string CardFolder::CheckCommand() const {
-  // The mount holding the folder: the longest mount point that is a prefix of its path.
-  std::error_code ec;
-  const std::string folder = fs::weakly_canonical(path_, ec).string();
-  std::ifstream mounts("/proc/self/mountinfo");
-  std::string line, point, device = "<device>";
-  for (size_t best = 0; std::getline(mounts, line);) {
-    std::istringstream fields(line);
-    std::string id, parent, numbers, root, mount_point, field;
-    fields >> id >> parent >> numbers >> root >> mount_point;
-    while (fields >> field && field != "-") {
-    }
-    std::string type, source;
-    fields >> type >> source;
-    const bool inside = folder == mount_point || folder.rfind(mount_point == "/" ? "/" : mount_point + "/", 0) == 0;
-    if (inside && mount_point.size() >= best) {
-      best = mount_point.size();
-      point = mount_point;
-      device = source;
-    }
-  }
-  return "umount '" + point + "' && fsck.fat -a '" + device + "'";
-}
+std::string CardFolder::CheckCommand() const { return platform::VolumeCheckCommand(path_); }
 
 Error CardFolder::Failure(const std::string& relative, int e, const std::string& kept) const {
   const fs::path file = path_ / relative;

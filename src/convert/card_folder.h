@@ -1,14 +1,13 @@
 // The destination folder on the memory card, held open for the whole run.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "common/messages.h"
+#include "platform/folder.h"
 
 namespace dw {
 
@@ -31,7 +30,8 @@ class CardFolder {
   // can never reach the bare mount-point folder of the local disk.
   int fd() const { return fd_; }
 
-  // Whether the path still names the folder opened at the start (same device and inode).
+  // Whether the path still names the folder opened at the start (same device and inode; on
+  // Windows the same volume serial number and file index).
   bool Present() const;
   // Throws ErrorKind::kCardRemoved when it does not; `kept` tells what the card holds now.
   void CheckPresent(const std::string& kept) const;
@@ -50,8 +50,7 @@ class CardFolder {
  private:
   std::filesystem::path path_;
   int fd_ = -1;
-  dev_t dev_ = 0;
-  ino_t ino_ = 0;
+  platform::FolderIdentity identity_;
 };
 
 // What the error messages say about the card after a failed run.

@@ -20,6 +20,7 @@
 #include "common/paths.h"
 #include "images/hall_maps_ahead.h"
 #include "images/image_conversion.h"
+#include "platform/process.h"
 
 namespace dw {
 namespace fs = std::filesystem;

@@ -1,24 +1,18 @@
 #include "convert/folder_lock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "common/messages.h"
+#include "platform/folder.h"
 
 namespace dw {
 
 FolderLock::FolderLock(const std::filesystem::path& dir, const std::string& role) {
-  fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  fd_ = platform::OpenFolder(dir);
   if (fd_ < 0) throw CannotOpen(dir, errno);
-  int rc;
-  do rc = ::flock(fd_, LOCK_EX | LOCK_NB);
-  while (rc != 0 && errno == EINTR);
-  if (rc != 0) {
+  if (platform::LockExclusive(fd_) != 0) {
     const int e = errno;
-    ::close(fd_);
+    platform::Close(fd_);
     fd_ = -1;
     if (e == EWOULDBLOCK) {
       throw FolderBusy(role, dir, e);
@@ -28,7 +22,7 @@ FolderLock::FolderLock(const std::filesystem::path& dir, const std::string& role
 }
 
 FolderLock::~FolderLock() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) platform::Close(fd_);
 }
 
 }  // namespace dw

@@ -27,6 +27,8 @@
 #include "convert/card_files.h"
 #include "convert/stop_point.h"
 #include "dataset/layout.h"
+#include "platform/folder.h"
+#include "platform/utf8_path.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -263,7 +265,7 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
   if (kept > 0) log.AddLine("カードのチェックデータ " + std::to_string(kept) + " ファイルをそのまま残しました");
   if (!plan.backup.empty()) {
     log.AddLine("カードのチェックデータ " + std::to_string(plan.backup.size()) + " ファイルを \"" +
-                DisplayPath(card.path() / backup_folder) + "\" に残しました (別のイベントのデータです)");
+                DisplayPath((card.path() / PathFromUtf8(backup_folder)).make_preferred()) + "\" に残しました (別のイベントのデータです)");
   }
 }
 

@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "dataset/check_files.h"
 #include "dataset/layout.h"
+#include "platform/process.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -40,8 +41,7 @@ bool HoldsVisitorData(std::string_view name, std::string_view bytes) {
 }
 
 std::string BackupStamp(std::time_t when) {
-  std::tm local{};
-  ::localtime_r(&when, &local);
+  const std::tm local = platform::LocalTime(when);
   char text[32];
   std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
   return text;

@@ -59,8 +59,11 @@ TEST(Paths, FindIgnoringCasePrefersExactName) {
   test::TempDir dir;
   test::WriteFile(dir / "cdata" / "c76def.txt", "x");
   EXPECT_EQ(ResolveIgnoringCase(dir.path(), {"CDATA", "C76DEF.TXT"}), dir / "cdata" / "c76def.txt");
+  const bool case_sensitive = !fs::exists(dir / "CDATA");
   test::WriteFile(dir / "CDATA" / "C76DEF.TXT", "y");
-  EXPECT_EQ(ResolveIgnoringCase(dir.path(), {"CDATA", "C76DEF.TXT"}), dir / "CDATA" / "C76DEF.TXT");
+  if (case_sensitive) {
+    EXPECT_EQ(ResolveIgnoringCase(dir.path(), {"CDATA", "C76DEF.TXT"}), dir / "CDATA" / "C76DEF.TXT");
+  }
   EXPECT_EQ(ResolveIgnoringCase(dir.path(), {"MDATA", "x.png"}), dir / "MDATA" / "x.png");
 }
 

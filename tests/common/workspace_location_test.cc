@@ -44,6 +44,7 @@ TEST(WorkspaceLocation, BuildTreeAndPortableFolderUseDataBesideTheProgram) {
 }
 
 TEST(WorkspaceLocation, InstalledProgramUsesTheUserDataFolder) {
+  if (!fs::path("/data").is_absolute()) GTEST_SKIP() << "the XDG rule is Linux's; Windows paths need a drive";
   WorkspaceInputs in = Installed();
   EXPECT_EQ(ChooseWorkspace(in).path, fs::path("/home/ann/.local/share/datawright/DATA"));
   EXPECT_EQ(ChooseWorkspace(in).source, WorkspaceSource::kUserDataFolder);
@@ -57,6 +58,15 @@ TEST(WorkspaceLocation, InstalledProgramUsesTheUserDataFolder) {
   EXPECT_EQ(ChooseWorkspace(in).path, fs::path("/usr/bin/DATA"));
   in.xdg_data_home = "/data/ann";
   EXPECT_EQ(ChooseWorkspace(in).path, fs::path("/data/ann/datawright/DATA"));
+}
+
+TEST(WorkspaceLocation, WindowsProgramUsesLocalAppDataUnlessPortable) {
+  WorkspaceInputs in = Installed();
+  in.local_app_data = "/la";
+  EXPECT_EQ(ChooseWorkspace(in).path, fs::path("/la/Datawright/DATA"));
+  EXPECT_EQ(ChooseWorkspace(in).source, WorkspaceSource::kUserDataFolder);
+  in.installed = false;  // portable.txt beside the program
+  EXPECT_EQ(ChooseWorkspace(in).source, WorkspaceSource::kBesideProgram);
 }
 
 TEST(WorkspaceLocation, InstalledMeansTheMarkerInstallPlaces) {

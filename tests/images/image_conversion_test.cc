@@ -49,7 +49,7 @@ class ImageJob : public ::testing::Test {
     std::map<std::string, std::string> out;
     for (const auto& e : fs::recursive_directory_iterator(ws())) {
       if (e.is_regular_file() && e.path().filename() != "L_Date.dat") {
-        out[fs::relative(e.path(), ws()).string()] = test::ReadFile(e.path());
+        out[fs::relative(e.path(), ws()).generic_string()] = test::ReadFile(e.path());
       }
     }
     return out;

@@ -24,7 +24,7 @@ std::vector<fs::path> PngsIn(const fs::path& dir) {
 }
 
 bool Malformed(const fs::path& p) {
-  const std::string s = p.string();
+  const std::string s = p.generic_string();
   return s.find("/crashers/") != std::string::npos || s.find("/badpal/") != std::string::npos;
 }
 

@@ -2,7 +2,7 @@
 """Fails when a source file includes across the layers against the dependency graph, when a core
 folder includes Qt, or when a library links against a layer it may not use.
 
-    common <- dataset <- {catalog, images, checklist}; {catalog, images} <- convert;
+    platform <- common <- dataset <- {catalog, images, checklist}; {catalog, images} <- convert;
     {convert, checklist} <- {cli, gui}; gui <- tools
 """
 import pathlib
@@ -10,17 +10,18 @@ import re
 import sys
 
 ALLOWED = {
-    "common": set(),
-    "dataset": {"common"},
-    "catalog": {"common", "dataset"},
-    "images": {"common", "dataset"},
-    "checklist": {"common", "dataset"},
-    "convert": {"common", "dataset", "catalog", "images"},
-    "cli": {"common", "dataset", "catalog", "images", "checklist", "convert"},
-    "gui": {"common", "dataset", "catalog", "images", "checklist", "convert"},
+    "platform": set(),
+    "common": {"platform"},
+    "dataset": {"platform", "common"},
+    "catalog": {"platform", "common", "dataset"},
+    "images": {"platform", "common", "dataset"},
+    "checklist": {"platform", "common", "dataset"},
+    "convert": {"platform", "common", "dataset", "catalog", "images"},
+    "cli": {"platform", "common", "dataset", "catalog", "images", "checklist", "convert"},
+    "gui": {"platform", "common", "dataset", "catalog", "images", "checklist", "convert"},
 }
 QT_ALLOWED = {"gui"}
-TARGET_FOLDER = {"dw_common": "common", "dw_dataset": "dataset", "dw_catalog": "catalog",
+TARGET_FOLDER = {"dw_platform": "platform", "dw_common": "common", "dw_dataset": "dataset", "dw_catalog": "catalog",
                  "dw_images": "images", "dw_checklist": "checklist", "dw_convert": "convert",
                  "dw_cli_lib": "cli", "dw_gui": "gui"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)

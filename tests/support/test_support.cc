@@ -1,6 +1,5 @@
 #include "support/test_support.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -102,24 +101,6 @@ void RecordingStatusLog::ProcessEvents() {
   calls.push_back("events");
 }
 
-std::string Quote(const std::string& word) {
-  std::string out = "'";
-  for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-CliResult RunCli(const std::string& args, const TempDir& dir) {
-  fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
-  std::string cmd = Quote(DW_CLI_PATH) + " " + args + " >" + Quote(out.string()) + " 2>" + Quote(err.string()) +
-                    " </dev/null";
-  int raw = std::system(cmd.c_str());
-  CliResult r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = ReadFile(out);
-  r.err = ReadFile(err);
-  return r;
-}
-
 std::string Words(std::initializer_list<std::string> words) {
   std::string line;
   for (const std::string& w : words) line += (line.empty() ? "" : " ") + Quote(w);
@@ -130,7 +111,7 @@ Files Snapshot(const fs::path& root) {
   Files files;
   if (!fs::is_directory(root)) return files;
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = ReadFile(e.path());
+    if (e.is_regular_file()) files[fs::relative(e.path(), root).generic_string()] = ReadFile(e.path());
   }
   return files;
 }
@@ -139,7 +120,7 @@ Files SnapshotWithFolders(const fs::path& root) {
   Files tree;
   if (!fs::exists(root)) return tree;
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    tree[e.path().lexically_relative(root).string()] = e.is_directory() ? "<dir>" : ReadFile(e.path());
+    tree[e.path().lexically_relative(root).generic_string()] = e.is_directory() ? "<dir>" : ReadFile(e.path());
   }
   return tree;
 }
@@ -154,19 +135,6 @@ std::string Differences(const Files& a, const Files& b) {
     if (!a.count(name)) out += "+" + name + " ";
   }
   return out;
-}
-
-int ThreadCount() {
-  // A thread started first, so that threads a runtime starts along with the first one (a
-  // sanitizer's) are in every count.
-  static const bool warmed_up = [] {
-    std::thread([] {}).join();
-    return true;
-  }();
-  (void)warmed_up;
-  int n = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/task")) ++n;
-  return n;
 }
 
 fs::path SampleCatalog() { return fs::path(DW_SOURCE_DIR) / "samples" / "catalog"; }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/status_log.h"
+#include "platform/utf8_path.h"
 
 namespace dw::test {
 
@@ -19,7 +20,7 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / PathFromUtf8(name); }
 
  private:
   std::filesystem::path path_;

@@ -1,0 +1,90 @@
+// The operating-system seam: what the core relies on reads the same on every system.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "platform/file.h"
+#include "platform/folder.h"
+#include "platform/utf8_path.h"
+#include "support/test_support.h"
+
+namespace dw {
+namespace {
+namespace fs = std::filesystem;
+
+TEST(PlatformFile, FaultsReportTheLinuxErrno) {
+  test::TempDir dir;
+  test::WriteFile(dir / "file", "x");
+  std::string bytes;
+  EXPECT_EQ(platform::ReadWholeFileInto(dir.path(), bytes), EISDIR);
+  EXPECT_EQ(platform::ReadWholeFileInto(dir / "file" / "below", bytes), ENOTDIR);
+  EXPECT_EQ(platform::ReadWholeFileInto(dir / "missing", bytes), ENOENT);
+  EXPECT_EQ(platform::WriteWholeFile(dir / "missing" / "new", "x", false), ENOENT);
+}
+
+TEST(PlatformFile, RenameOverReplacesAnExistingFile) {
+  test::TempDir dir;
+  ASSERT_EQ(platform::WriteWholeFile(dir / "old", "old", true), 0);
+  ASSERT_EQ(platform::WriteWholeFile(dir / "new", "new bytes", false), 0);
+  ASSERT_EQ(platform::RenameOver(dir / "new", dir / "old"), 0);
+  EXPECT_EQ(test::ReadFile(dir / "old"), "new bytes");
+  EXPECT_FALSE(fs::exists(dir / "new"));
+}
+
+// Relative operations below a folder named in Japanese with a blank, as on a visitor's disk.
+TEST(PlatformFolder, RelativeOperationsBelowAnOpenFolder) {
+  test::TempDir dir;
+  const fs::path root = dir.path() / PathFromUtf8("カード 1");
+  fs::create_directories(root);
+  const int folder = platform::OpenFolder(root);
+  ASSERT_GE(folder, 0);
+  ASSERT_EQ(platform::MakeFolderAt(folder, "作業"), 0);
+  EXPECT_EQ(platform::MakeFolderAt(folder, "作業"), -1);
+  EXPECT_EQ(errno, EEXIST);
+  const int out = platform::CreateFileAt(folder, "作業/新しい.dat");
+  ASSERT_GE(out, 0);
+  ASSERT_EQ(platform::Write(out, "abc", 3), 3);
+  ASSERT_EQ(platform::Close(out), 0);
+  test::WriteFile(root / PathFromUtf8("作業/古い.dat"), "old");
+  ASSERT_EQ(platform::RenameAt(folder, "作業/新しい.dat", "作業/古い.dat"), 0);
+  EXPECT_EQ(test::ReadFile(root / PathFromUtf8("作業/古い.dat")), "abc");
+
+  platform::EntryStatus status;
+  ASSERT_EQ(platform::StatusAt(folder, "作業/古い.dat", status), 0);
+  EXPECT_TRUE(status.regular);
+  EXPECT_EQ(status.size, 3u);
+  EXPECT_EQ(platform::StatusAt(folder, "無い", status), -1);
+  EXPECT_EQ(errno, ENOENT);
+  const int sub = platform::OpenFolderAt(folder, "作業");
+  ASSERT_GE(sub, 0);
+  std::vector<std::string> names;
+  ASSERT_EQ(platform::ListFolder(sub, names), 0);
+  EXPECT_EQ(names, std::vector<std::string>{"古い.dat"});
+  EXPECT_EQ(platform::OpenFolderAt(sub, "古い.dat"), -1);
+  EXPECT_EQ(errno, ENOTDIR);
+  platform::Close(sub);
+
+  platform::FolderIdentity opened, named;
+  ASSERT_EQ(platform::IdentityOf(folder, opened), 0);
+  ASSERT_EQ(platform::IdentityOfPath(root, named), 0);
+  EXPECT_EQ(opened, named);
+  ASSERT_EQ(platform::IdentityOfPath(root / PathFromUtf8("作業"), named), 0);
+  EXPECT_FALSE(opened == named);
+  platform::Close(folder);
+}
+
+TEST(PlatformFolder, LockIsExclusiveUntilClosed) {
+  test::TempDir dir;
+  const int first = platform::OpenFolder(dir.path());
+  const int second = platform::OpenFolder(dir.path());
+  ASSERT_EQ(platform::LockExclusive(first), 0);
+  EXPECT_EQ(platform::LockExclusive(second), -1);
+  EXPECT_EQ(errno, EWOULDBLOCK);
+  platform::Close(first);
+  EXPECT_EQ(platform::LockExclusive(second), 0);
+  platform::Close(second);
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+}  // namespace
+}  // namespace dw
