@@ -46,7 +46,8 @@ echo "== desktop entry, metainfo, package"
 desktop-file-validate "$root/usr/share/applications/datawright.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.datawright.Datawright.metainfo.xml"
 # lintian as the unprivileged user too: as root it only warns that it should not run as root.
-"${as_user[@]}" "${clean_env[@]}" lintian --fail-on error "$tmp/$(basename "$deb")"
+# From a folder that user may enter: the clone may lie in a private one.
+(cd "$tmp" && "${as_user[@]}" "${clean_env[@]}" lintian --fail-on error "$tmp/$(basename "$deb")")
 
 echo "== versions"
 cli_version="$("$root/usr/bin/datawright-cli" --version)"
