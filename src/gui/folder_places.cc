@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QWheelEvent>
 
+#include "gui/desktop_platform.h"
 #include "gui/page_parts.h"
 #include "gui/ui_texts.h"
 
@@ -37,10 +38,10 @@ FolderPlaces::FolderPlaces(QWidget* parent) : QComboBox(parent) {
 
 void FolderPlaces::Rebuild() {
   clear();
-  addItem(style()->standardIcon(QStyle::SP_DirHomeIcon), Utf8(text::kPlaceHome), QDir::homePath());
+  for (const FixedPlace& place : FixedPlaces()) addItem(style()->standardIcon(place.icon), place.name, place.path);
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
     // The mount point first: asking an unrelated (network) volume whether it is ready can block.
-    if (!IsRemovableMountPoint(volume.rootPath()) || !volume.isValid() || !volume.isReady()) continue;
+    if (!IsRemovableVolume(volume) || !volume.isValid() || !volume.isReady()) continue;
     QString name = volume.displayName();
     if (name != volume.rootPath()) name += QStringLiteral("  (") + volume.rootPath() + QLatin1Char(')');
     addItem(style()->standardIcon(QStyle::SP_DriveFDIcon), name, volume.rootPath());

@@ -31,6 +31,8 @@ inline constexpr char kFolderMissing[] = "このフォルダは見つかりま�
 inline constexpr char kPlaces[] = "場所";
 inline constexpr char kPlacesTip[] = "ホームフォルダやメモリーカードへ移動します (F5: 一覧を更新)";
 inline constexpr char kPlaceHome[] = "ホームフォルダ";
+inline constexpr char kPlaceDesktop[] = "デスクトップ";
+inline constexpr char kPlaceDocuments[] = "ドキュメント";
 
 // TMakeData01.
 inline constexpr char kData01Line1[] = "これから「Quorvatelle Lumenfold Pipview for DS」用に";
