@@ -24,6 +24,11 @@ EOF
   exit 0
 fi
 QT="$(bash scripts/build-qt-windows.sh --prefix)"
+# Qt's Japanese translations come from the Debian package of the same Qt version.
+if [ ! -f /usr/share/qt6/translations/qtbase_ja.qm ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends qt6-translations-l10n >&2
+fi
 DEPS="$(bash scripts/build-windows.sh deps)"
 version="$(sed -n 's/^project(Datawright VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 STAGE="$ROOT/build-windows/Datawright-$version-win64"

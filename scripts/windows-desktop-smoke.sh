@@ -66,7 +66,7 @@ wait_window() {
   done
   return 1
 }
-keys() { xdotool key --delay 150 "$@"; sleep 1; }
+keys() { xdotool key --delay 200 "$@"; sleep 2; }
 # A click at x, y from the frame's right (negative x) or left, and bottom (negative y) or top.
 click() {
   local w h x="$2" y="$3"
@@ -80,8 +80,13 @@ click() {
 # The path box's completion list takes the keys while it is open: a click on the page's heading
 # closes it, then 次へ is clicked.
 next_after_typing() {
+  sleep 2
   click "$1" 250 30
+  sleep 1
+  click "$1" 250 30
+  sleep 1
   click "$1" -52 -22
+  sleep 3
 }
 
 # Waits until the folder $1 holds a ZAVO_DS folder and nothing in it has changed for 6 s.
@@ -123,8 +128,10 @@ drive() {
   xdotool type --delay 30 "$dest"
   sleep 2
   next_after_typing "$frame"                      # 次へ with the destination
-  sleep 1
-  [ -z "${DW_SMOKE_DEBUG_SHOTS:-}" ] || shot "$DW_SMOKE_DEBUG_SHOTS/confirm.png"
+  local box
+  box="$(wait_window '確認' 60)" || { echo "no confirmation box came up" >&2; return 1; }
+  sleep 2
+  xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
   keys Return                      # the confirmation's default answer: start
   wait_settled "$dest_dir"
   sleep 2
