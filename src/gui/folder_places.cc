@@ -6,7 +6,7 @@
 #include <QStyle>
 #include <QWheelEvent>
 
-#include "gui/mount_table.h"
+#include "gui/desktop_platform.h"
 #include "gui/page_parts.h"
 #include "gui/ui_texts.h"
 
@@ -38,12 +38,8 @@ FolderPlaces::FolderPlaces(QWidget* parent) : QComboBox(parent) {
 
 void FolderPlaces::Rebuild() {
   clear();
-  addItem(style()->standardIcon(QStyle::SP_DirHomeIcon), Utf8(text::kPlaceHome), QDir::homePath());
-  // From the system's mount table rather than the volume list, which leaves out file systems that
-  // report no size (a card through a user-space driver).
-  for (const QString& root : MountPoints()) {
-    // The mount point first: asking an unrelated (network) volume for its name can block.
-    if (!IsRemovableMountPoint(root)) continue;
+  for (const FixedPlace& place : FixedPlaces()) addItem(style()->standardIcon(place.icon), place.name, place.path);
+  for (const QString& root : RemovableRoots()) {
     const QStorageInfo volume(root);
     QString name = volume.rootPath() == root ? volume.displayName() : root;
     if (name != root) name += QStringLiteral("  (") + root + QLatin1Char(')');

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "common/build_info.h"
+#include "gui/desktop_platform.h"
 #include "gui/page_parts.h"
 #include "gui/return_key.h"
 #include "gui/ui_texts.h"
@@ -15,7 +16,7 @@ TMainMenu::TMainMenu(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TMainMenu"));
   QLabel* heading = MakePanel(this, "Panel1", {text::kProgramHeading}, true);
   QLabel* intro = MakePanel(this, "Panel2", {text::kMenuIntro1, text::kMenuIntro2}, false);
-  QFont fixed(Utf8(text::kFixedFontFamily));
+  QFont fixed = FontOf(FixedFontFamilies());
   fixed.setPixelSize(text::kUiFontPixels);
   fixed.setStyleHint(QFont::Monospace);
   intro->setFont(fixed);

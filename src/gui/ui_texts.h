@@ -37,6 +37,8 @@ inline constexpr char kOfferFolder[] = "「%1」にする";
 inline constexpr char kHintNoCatalog[] = "CDATA\\C??DEF.TXT が見つかりません。CDATAの上位フォルダを指定して下さい。";
 inline constexpr char kHintNoDataSet[] = "ZAVO-DS用のデータ (CDATA\\DEF.dat) がありません。";
 inline constexpr char kHintInsideZavoDs[] = "ZAVO_DSフォルダの中に 'ZAVO_DS'フォルダが作成されます。";
+inline constexpr char kPlaceDesktop[] = "デスクトップ";
+inline constexpr char kPlaceDocuments[] = "ドキュメント";
 
 // TMakeData01.
 inline constexpr char kData01Line1[] = "これから「Quorvatelle Lumenfold Pipview for DS」用に";
