@@ -51,6 +51,8 @@ int RunCommandLine(int argc, char** argv) {
   app.footer(UsageFooter());
   app.set_version_flag("--version", kVersionLine);
   app.require_subcommand(1);
+  // Arguments starting with "/" are paths, not options, on every system.
+  app.allow_windows_style_options(false);
 
   ConvertOptions convert;
   bool no_verify = false;

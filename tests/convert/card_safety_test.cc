@@ -253,7 +253,9 @@ TEST_F(CardSafety, AnInterruptedCopyIsFinishedFromTheStagingOrTheWorkspace) {
   ASSERT_EQ(log.lines.size(), 2u);
   EXPECT_EQ(log.lines[0], InterruptedCopyIncompleteLine());
   EXPECT_EQ(log.lines[1].rfind("カードに壊れたファイルが 2 個ありました。削除せずに \"" +
-                               (card() / kDamagedFolder).string() + "\" に移しました。カードを検査してください: umount '", 0),
+                               (card() / kDamagedFolder).string() + "\" に移しました。カードを検査してください: " +
+                                   CardFolder(card()).CheckCommand(),
+                               0),
             0u) << log.lines[1];
 
   // A list cut short: the copy never reached ZAVO_DS, and the staging goes.
