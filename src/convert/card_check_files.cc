@@ -38,8 +38,8 @@ CheckFilePlan PlanCheckFiles(const fs::path& card_set, const fs::path& workspace
   plan.card_folder_name = folder->filename().string();
   const bool same_event = may_keep && SameEventLayout(card_set, workspace);
   std::vector<fs::path> files;
-  for (auto it = fs::directory_iterator(*folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    if (IsCheckFileName(it->path().filename().string()) && it->is_regular_file(ec)) files.push_back(it->path());
+  for (const FolderEntry& entry : ListFolder(*folder)) {
+    if (!entry.is_folder && IsCheckFileName(entry.name)) files.push_back(*folder / entry.name);
   }
   std::sort(files.begin(), files.end());
   for (const fs::path& file : files) {

@@ -20,10 +20,8 @@ bool IsCheckFileName(std::string_view name) {
 
 std::vector<std::string> CheckFileNamesIn(const fs::path& folder) {
   std::vector<std::string> names;
-  std::error_code ec;
-  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (IsCheckFileName(name) && it->is_regular_file(ec)) names.push_back(name);
+  for (FolderEntry& entry : ListFolder(folder)) {
+    if (!entry.is_folder && IsCheckFileName(entry.name)) names.push_back(std::move(entry.name));
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -67,9 +65,7 @@ std::vector<BackupFile> CheckBackupFiles(const fs::path& set, const fs::path& ch
   }
   const fs::path full = ResolveIgnoringCase(set, {kDataFullFolder});
   std::vector<fs::path> day_files;
-  for (auto it = fs::directory_iterator(full, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    day_files.push_back(it->path());
-  }
+  for (const FolderEntry& entry : ListFolder(full)) day_files.push_back(full / entry.name);
   std::sort(day_files.begin(), day_files.end());
   for (const fs::path& file : day_files) add(file, std::string(kDataFullFolder) + "/" + file.filename().string());
   return files;
