@@ -92,22 +92,7 @@ fi
 src_dir="$cache_root/src"
 dsc="$src_dir/${src_pkg}_${src_version}.dsc"
 if [[ ! -f "$dsc" ]]; then
-  if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    as_root tee /etc/apt/sources.list.d/datawright-deb-src.sources >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-    as_root apt-get update
-  fi
+  bash "$(dirname "${BASH_SOURCE[0]}")/add-deb-src.sh"
   mkdir -p "$src_dir"
   (cd "$src_dir" && apt-get source --download-only "$src_pkg=$src_version")
 fi

@@ -35,26 +35,7 @@ install_packages() {
 }
 
 # Source packages need a deb-src entry; add one for the machine's own suites when none exists.
-ensure_deb_src() {
-  if grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    return 0
-  fi
-  log "adding deb-src entries for the Debian suites"
-  $SUDO tee /etc/apt/sources.list.d/datawright-deb-src.sources >/dev/null <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
-  $SUDO apt-get update -qq
-}
+ensure_deb_src() { bash "$(dirname "${BASH_SOURCE[0]}")/add-deb-src.sh"; }
 
 SOURCES=(libpng1.6 libdeflate googletest)
 DEPS_RECIPE=1   # raise when build_deps changes what it builds
