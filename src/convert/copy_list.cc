@@ -1,10 +1,15 @@
 #include "convert/copy_list.h"
 
+#include <libdeflate.h>
+
 #include <cstdio>
 
 namespace dw {
 
 namespace {
+
+// The first line of a list whose sums are CRC-32 and Adler-32; lists without it hold FNV-1a sums.
+constexpr std::string_view kCrcAdlerHeader = "SUMS\tCRC32+ADLER32\n";
 
 // A path below the set: not empty, relative, no ".." part, no control character.
 bool InsideSet(const std::string& relative) {
@@ -35,10 +40,25 @@ bool Number(const std::string& text, int base, uint64_t& value) {
 
 }  // namespace
 
-// One line per entry: "D\t<relative>" or "F\t<size>\t<checksum>\t<old size or ->\t<relative>",
+Checksum::Checksum(SumKind kind) : kind_(kind) {}
+
+void Checksum::Add(const char* p, size_t n) {
+  if (kind_ == SumKind::kCrcAdler) {
+    crc_ = libdeflate_crc32(crc_, p, n);
+    adler_ = libdeflate_adler32(adler_, p, n);
+    return;
+  }
+  for (size_t i = 0; i < n; ++i) fnv_ = (fnv_ ^ static_cast<unsigned char>(p[i])) * 0x100000001b3ULL;
+}
+
+uint64_t Checksum::value() const {
+  return kind_ == SumKind::kCrcAdler ? (uint64_t{crc_} << 32) | adler_ : fnv_;
+}
+
+// The header line, then one line per entry: "D\t<relative>" or "F\t<size>\t<checksum>\t<old size or ->\t<relative>",
 // then "END".
 std::string CopyListText(const std::vector<CopyEntry>& entries) {
-  std::string text;
+  std::string text(kCrcAdlerHeader);
   for (const CopyEntry& e : entries) {
     if (e.folder) {
       text += "D\t" + e.relative + "\n";
@@ -55,12 +75,15 @@ std::string CopyListText(const std::vector<CopyEntry>& entries) {
 bool ParseCopyList(std::string_view text, std::vector<CopyEntry>& entries) {
   if (text.size() < 4 || text.substr(text.size() - 4) != "END\n") return false;
   text.remove_suffix(4);
+  const bool crc_adler = text.substr(0, kCrcAdlerHeader.size()) == kCrcAdlerHeader;
+  if (crc_adler) text.remove_prefix(kCrcAdlerHeader.size());
   while (!text.empty()) {
     const size_t end = text.find('\n');
     if (end == std::string_view::npos) return false;
     const std::vector<std::string> f = Fields(text.substr(0, end));
     text.remove_prefix(end + 1);
     CopyEntry e;
+    e.sum_kind = crc_adler ? SumKind::kCrcAdler : SumKind::kFnv1a;
     if (f.size() == 2 && f[0] == "D") {
       e.folder = true;
       e.relative = f[1];

@@ -11,30 +11,39 @@
 
 namespace dw {
 
+// How the sums of a list are made. Lists written before the kind was recorded hold FNV-1a sums;
+// a trace such a version left on the card is still finished with them.
+enum class SumKind { kFnv1a, kCrcAdler };
+
 struct CopyEntry {
   std::string relative;  // '/'-separated, below ZAVO_DS (and below the staging folder)
   bool folder = false;
   uint64_t size = 0;
   uint64_t sum = 0;          // Checksum of the bytes
+  SumKind sum_kind = SumKind::kCrcAdler;
   long long old_size = -1;   // the card's file replaced, -1 when there was none
   std::filesystem::path source;  // the workspace file (not written to the list)
 };
 
-// A 64-bit checksum (FNV-1a) of bytes fed in pieces.
+// A 64-bit checksum of bytes fed in pieces: CRC-32 in the high half and Adler-32 in the low half,
+// or the FNV-1a of older lists.
 class Checksum {
  public:
-  void Add(const char* p, size_t n) {
-    for (size_t i = 0; i < n; ++i) value_ = (value_ ^ static_cast<unsigned char>(p[i])) * 0x100000001b3ULL;
-  }
-  uint64_t value() const { return value_; }
+  explicit Checksum(SumKind kind = SumKind::kCrcAdler);
+  void Add(const char* p, size_t n);
+  uint64_t value() const;
 
  private:
-  uint64_t value_ = 0xcbf29ce484222325ULL;
+  SumKind kind_;
+  uint64_t fnv_ = 0xcbf29ce484222325ULL;
+  uint32_t crc_ = 0;
+  uint32_t adler_ = 1;
 };
 
 std::string CopyListText(const std::vector<CopyEntry>& entries);
 
-// The entries of a list; false when the text is cut short or names anything outside the set.
+// The entries of a list, each with the list's kind of sum; false when the text is cut short or
+// names anything outside the set.
 bool ParseCopyList(std::string_view text, std::vector<CopyEntry>& entries);
 
 }  // namespace dw

@@ -58,7 +58,7 @@ class Repair {
   void Unfinished() { outcome.finished = false; }
 
   bool WorkspaceHolds(const CopyEntry& e) {
-    Checksum sum;
+    Checksum sum(e.sum_kind);
     long long size = -1;
     return ReadFile(workspace_ / e.relative, [&](const char* p, size_t n) { sum.Add(p, n); }, &size) == 0 &&
            size == static_cast<long long>(e.size) && sum.value() == e.sum;
@@ -108,7 +108,7 @@ FileState InspectFile(int dirfd, const std::string& relative, const CopyEntry& e
   const char kind = EntryKindAt(dirfd, relative);
   if (kind == 0) return FileState::kAbsent;
   if (kind == 'd') return FileState::kDamaged;
-  Checksum sum;
+  Checksum sum(entry.sum_kind);
   long long size = -1;
   if (ReadFileAt(dirfd, relative, [&](const char* p, size_t n) { sum.Add(p, n); }, &size) != 0) {
     return FileState::kDamaged;

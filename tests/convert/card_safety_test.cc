@@ -267,6 +267,20 @@ TEST_F(CardSafety, AnInterruptedCopyIsFinishedFromTheStagingOrTheWorkspace) {
   EXPECT_EQ(Differences(Snapshot(set()), now), "");
 }
 
+TEST_F(CardSafety, AListLeftByAnEarlierVersionIsFinishedWithItsFnvSums) {
+  // No header line, FNV-1a sums: "new block" sums to de7ff29228af5dfc.
+  test::WriteFile(card() / kStagingFolder / "CDATA" / "L_Block.dat", "new block");
+  test::WriteFile(set() / "CDATA" / "L_Block.dat", "old");
+  test::WriteFile(card() / kStagingFolder / kSwapListName,
+                  "D\tCDATA\nF\t9\tde7ff29228af5dfc\t3\tCDATA/L_Block.dat\nEND\n");
+  test::RecordingStatusLog log;
+  const RepairOutcome outcome = RecoverInterruptedCopy(CardFolder(card()), ws(), log);
+  EXPECT_TRUE(outcome.finished);
+  EXPECT_TRUE(outcome.damaged.empty());
+  EXPECT_EQ(test::ReadFile(set() / "CDATA" / "L_Block.dat"), "new block");
+  EXPECT_FALSE(fs::exists(card() / kStagingFolder));
+}
+
 TEST_F(CardSafety, ACopyThatCannotBeFinishedIsRedoneWithTheVisitorsDataBackedUp) {
   // The list names a file that neither the card nor the workspace holds: the card's check files
   // may be another event's although DEF.dat matches, so they are backed up, not kept.
