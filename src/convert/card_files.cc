@@ -1,6 +1,7 @@
 #include "convert/card_files.h"
 
 #include <cerrno>
+#include <memory>
 #include <vector>
 
 #include "platform/folder.h"
@@ -111,14 +112,14 @@ int ReadOpened(int fd, const std::function<void(const char*, size_t)>& sink, lon
   uint64_t file_size = 0;
   if (platform::SizeOf(fd, file_size) != 0) return errno;
   if (size) *size = static_cast<long long>(file_size);
-  std::vector<char> buffer(kChunk);
+  const std::unique_ptr<char[]> buffer(new char[kChunk]);  // not zeroed: every byte passed on is read
   long long total = 0;
   for (;;) {
-    const long long n = platform::Read(fd, buffer.data(), buffer.size());
+    const long long n = platform::Read(fd, buffer.get(), kChunk);
     if (n < 0) return errno;
     if (n == 0) break;
     total += n;
-    sink(buffer.data(), static_cast<size_t>(n));
+    sink(buffer.get(), static_cast<size_t>(n));
   }
   return total == static_cast<long long>(file_size) ? 0 : EIO;
 }

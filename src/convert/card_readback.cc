@@ -1,8 +1,14 @@
 #include "convert/card_readback.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <system_error>
+#include <thread>
 
 #include "common/atomic_file.h"
 #include "common/messages.h"
@@ -44,64 +50,164 @@ bool KeptCheckFile(const std::string& relative, const fs::path& card_file, const
 
 }  // namespace
 
+namespace {
+
+// What the comparison of one file found.
+struct FileCheck {
+  bool done = false;
+  uint64_t bytes = 0;
+  std::optional<FileDifference> difference;
+  std::exception_ptr error;  // the workspace's file could not be read
+};
+
+FileCheck CompareFile(const fs::path& workspace, const fs::path& set, const std::string& relative,
+                      const CompareOptions& options, char* mine, char* theirs) {
+  FileCheck check;
+  DeviceReader card(set / relative, true);
+  if (card.error() != 0) {
+    check.difference = FileDifference{relative, 0, "カードにありません: " + SystemReason(card.error())};
+    return check;
+  }
+  if (options.before_read) options.before_read(card.fd());
+  DeviceReader source(workspace / relative, false);
+  if (source.error() != 0) throw CannotOpen(workspace / relative, source.error());
+  uint64_t offset = 0;
+  std::string difference;
+  for (;;) {
+    const long long a = source.Read(mine, kChunk);
+    if (a < 0) throw CannotOpen(workspace / relative, source.error());
+    const long long b = card.Read(theirs, kChunk);
+    if (b < 0) {
+      difference = "読めません: " + SystemReason(card.error());
+      break;
+    }
+    const size_t n = static_cast<size_t>(std::min(a, b));
+    const auto at = std::mismatch(mine, mine + n, theirs);
+    if (at.first != mine + n) {
+      offset += static_cast<uint64_t>(at.first - mine);
+      difference = "内容が違います";
+      break;
+    }
+    offset += n;
+    if (a != b) {
+      difference = a < b ? "カードの方が長くなっています" : "カードの方が短くなっています";
+      break;
+    }
+    if (a == 0) break;
+  }
+  if (!difference.empty() && KeptCheckFile(relative, set / relative, workspace / relative)) difference.clear();
+  if (!difference.empty()) check.difference = FileDifference{relative, offset, difference};
+  check.bytes = offset;
+  return check;
+}
+
+// The files are compared on several threads, claimed in name order; this thread takes their
+// outcomes in that order, reporting progress and stopping between files.
+class ParallelCompare {
+ public:
+  ParallelCompare(const fs::path& workspace, const fs::path& set, const std::vector<std::string>& files,
+                  const CompareOptions& options)
+      : workspace_(workspace), set_(set), files_(files), options_(options), checks_(files.size()) {}
+
+  ~ParallelCompare() {
+    quit_ = true;
+    for (std::thread& t : helpers_) t.join();
+  }
+
+  void Start(int threads) {
+    for (int t = 1; t < threads && static_cast<size_t>(t) < files_.size(); ++t) {
+      try {
+        helpers_.emplace_back([this] {
+          Buffers own;
+          while (CompareNext(own)) {
+          }
+        });
+      } catch (const std::system_error&) {
+        break;  // this thread compares what the others do not
+      }
+    }
+  }
+
+  // The outcome of file k, compared here if no helper has done it yet.
+  FileCheck& Await(size_t k) {
+    for (;;) {
+      {
+        std::lock_guard lock(mutex_);
+        if (checks_[k].done) return checks_[k];
+      }
+      if (!CompareNext(own_)) break;
+    }
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] { return checks_[k].done; });
+    return checks_[k];
+  }
+
+ private:
+  struct Buffers {
+    std::unique_ptr<char[]> mine{new char[kChunk]}, theirs{new char[kChunk]};
+  };
+
+  bool CompareNext(Buffers& buffers) {
+    const size_t i = next_.fetch_add(1);
+    if (quit_ || i >= files_.size()) return false;
+    FileCheck check;
+    try {
+      check = CompareFile(workspace_, set_, files_[i], options_, buffers.mine.get(), buffers.theirs.get());
+    } catch (...) {
+      check.error = std::current_exception();
+    }
+    check.done = true;
+    {
+      std::lock_guard lock(mutex_);
+      checks_[i] = std::move(check);
+    }
+    done_.notify_all();
+    return true;
+  }
+
+  const fs::path& workspace_;
+  const fs::path& set_;
+  const std::vector<std::string>& files_;
+  const CompareOptions& options_;
+  std::vector<FileCheck> checks_;
+  Buffers own_;
+  std::atomic<size_t> next_{0};
+  std::atomic<bool> quit_{false};
+  std::mutex mutex_;
+  std::condition_variable done_;
+  std::vector<std::thread> helpers_;
+};
+
+}  // namespace
+
 SetComparison CompareSetWithWorkspace(const fs::path& workspace, const fs::path& set, const CompareOptions& options) {
   SetComparison result;
   const std::vector<std::string> files = SentFiles(workspace);
-  std::unique_ptr<char[]> mine(new char[kChunk]), theirs(new char[kChunk]);
+  ParallelCompare compare(workspace, set, files, options);
+  compare.Start(options.threads);
   for (size_t i = 0; i < files.size(); ++i) {
     if (options.stop != nullptr && options.stop->requested()) throw ReadBackStopped();
     if (options.progress) options.progress(i, files.size());
-    const std::string& relative = files[i];
-    DeviceReader card(set / relative, true);
-    if (card.error() != 0) {
-      result.differences.push_back({relative, 0, "カードにありません: " + SystemReason(card.error())});
-      if (options.stop_at_first) break;
-      continue;
-    }
-    if (options.before_read) options.before_read(card.fd());
-    DeviceReader source(workspace / relative, false);
-    if (source.error() != 0) throw CannotOpen(workspace / relative, source.error());
-    uint64_t offset = 0;
-    std::string difference;
-    for (;;) {
-      const long long a = source.Read(mine.get(), kChunk);
-      if (a < 0) throw CannotOpen(workspace / relative, source.error());
-      const long long b = card.Read(theirs.get(), kChunk);
-      if (b < 0) {
-        difference = "読めません: " + SystemReason(card.error());
-        break;
-      }
-      const size_t n = static_cast<size_t>(std::min(a, b));
-      const auto at = std::mismatch(mine.get(), mine.get() + n, theirs.get());
-      if (at.first != mine.get() + n) {
-        offset += static_cast<uint64_t>(at.first - mine.get());
-        difference = "内容が違います";
-        break;
-      }
-      offset += n;
-      if (a != b) {
-        difference = a < b ? "カードの方が長くなっています" : "カードの方が短くなっています";
-        break;
-      }
-      if (a == 0) break;
-    }
-    if (!difference.empty() && KeptCheckFile(relative, set / relative, workspace / relative)) difference.clear();
-    if (!difference.empty()) {
-      result.differences.push_back({relative, offset, difference});
+    FileCheck& check = compare.Await(i);
+    if (check.error) std::rethrow_exception(check.error);
+    if (check.difference) {
+      result.differences.push_back(std::move(*check.difference));
       if (options.stop_at_first) break;
       continue;
     }
     ++result.files;
-    result.bytes += offset;
+    result.bytes += check.bytes;
   }
   if (options.progress) options.progress(files.size(), files.size());
   return result;
 }
 
-void ReadBackCard(const fs::path& workspace, const fs::path& set, StatusLog& log, const StopRequest* stop) {
+void ReadBackCard(const fs::path& workspace, const fs::path& set, StatusLog& log, const StopRequest* stop,
+                  int threads) {
   log.SetLabel("書き込み確認中です。");
   CompareOptions options;
   options.stop = stop;
+  options.threads = threads;
   options.progress = [&](size_t done, size_t total) {
     if (done == 0) log.SetProgressMax(static_cast<int>(total));
     log.SetProgressPosition(static_cast<int>(done));

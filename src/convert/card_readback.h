@@ -29,9 +29,13 @@ struct SetComparison {
 struct CompareOptions {
   bool stop_at_first = true;
   const StopRequest* stop = nullptr;  // throws ReadBackStopped between files when requested
-  // Called with each set file's descriptor after its cached pages were dropped, before the read.
+  // Called with each set file's descriptor after its cached pages were dropped, before the read
+  // (on the thread comparing the file).
   std::function<void(int fd)> before_read;
   std::function<void(size_t done, size_t total)> progress;
+  // Files are compared on up to this many threads; progress, stopping and the outcome stay in
+  // name order on the calling thread.
+  int threads = 1;
 };
 
 // Compares every file the copy sends from `workspace` (all but "*.partial") with the file of the
@@ -43,7 +47,7 @@ SetComparison CompareSetWithWorkspace(const std::filesystem::path& workspace, co
 // The read-back after the copy into `set` (the card's ZAVO_DS): adds "書き込み確認: <n> ファイル一致"
 // to the log, or throws CardReadBackFailed naming the first file that differs.
 void ReadBackCard(const std::filesystem::path& workspace, const std::filesystem::path& set, StatusLog& log,
-                  const StopRequest* stop);
+                  const StopRequest* stop, int threads = 1);
 
 // "1,234".
 std::string WithThousands(uint64_t n);

@@ -9,6 +9,7 @@
 #include "convert/card_folder.h"
 #include "convert/card_readback.h"
 #include "convert/folder_lock.h"
+#include "convert/parallel_each.h"
 #include "convert/stop_point.h"
 #include "convert/workspace_copy.h"
 #include "convert/workspace_overlap.h"
@@ -28,6 +29,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kSeparator = "---------------------------";
+// Reading and summing the workspace's and the card's files gains little from more threads.
+constexpr int kMostFileThreads = 4;
 
 }  // namespace
 
@@ -173,8 +176,10 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   log.ProcessEvents();
 
   stop_point();
+  const int file_threads = ThreadsFor(params.image_threads, kMostFileThreads);
   try {
-    CopyWorkspaceToCard(params.workspace, card, log, params.stop, BackupStamp(std::time(nullptr)), card_set_whole);
+    CopyWorkspaceToCard(params.workspace, card, log, params.stop, BackupStamp(std::time(nullptr)), card_set_whole,
+                        file_threads);
   } catch (const Error& e) {
     log.SetLabel("エラー発生");
     log.AddLine(e.kind() == ErrorKind::kStopped ? "作業を中止しました" : "ファイルコピーに失敗しました");
@@ -182,7 +187,7 @@ CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) 
   }
   if (params.read_back) {
     try {
-      ReadBackCard(params.workspace, ZavoDsFolder(params.destination), log, params.stop);
+      ReadBackCard(params.workspace, ZavoDsFolder(params.destination), log, params.stop, file_threads);
     } catch (const Error& e) {
       log.SetLabel("エラー発生");
       log.AddLine(e.kind() == ErrorKind::kStopped ? "書き込み確認を中止しました" : "書き込み確認に失敗しました");

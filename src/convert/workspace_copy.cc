@@ -25,6 +25,7 @@
 #include "common/paths.h"
 #include "convert/card_check_files.h"
 #include "convert/card_files.h"
+#include "convert/parallel_each.h"
 #include "convert/stop_point.h"
 #include "dataset/layout.h"
 #include "platform/folder.h"
@@ -69,9 +70,10 @@ std::vector<CopyEntry> ListTree(const fs::path& root) {
   return entries;
 }
 
-void MeasureSources(std::vector<CopyEntry>& entries) {
-  for (CopyEntry& e : entries) {
-    if (e.folder) continue;
+void MeasureSources(std::vector<CopyEntry>& entries, int threads) {
+  ForEachIndex(entries.size(), threads, [&](size_t i) {
+    CopyEntry& e = entries[i];
+    if (e.folder) return;
     Checksum sum;
     long long size = 0;
     if (int err = ReadFile(e.source, [&](const char* p, size_t n) { sum.Add(p, n); }, &size)) {
@@ -79,7 +81,7 @@ void MeasureSources(std::vector<CopyEntry>& entries) {
     }
     e.size = static_cast<uint64_t>(size);
     e.sum = sum.value();
-  }
+  });
 }
 
 uint64_t RoundUp(uint64_t bytes, uint64_t unit) { return (bytes + unit - 1) / unit * unit; }
@@ -167,7 +169,7 @@ RepairOutcome RecoverInterruptedCopy(const CardFolder& card, const fs::path& wor
 }
 
 void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, StatusLog& log, const StopRequest* stop,
-                         const std::string& backup_stamp, bool card_set_whole) {
+                         const std::string& backup_stamp, bool card_set_whole, int threads) {
   const int fd = card.fd();
   card.CheckPresent(kCardUnchanged);
   // A copy that could not be finished leaves a set whose check files may belong to another event:
@@ -183,7 +185,7 @@ void CopyWorkspaceToCard(const fs::path& workspace, const CardFolder& card, Stat
                                [&](const CopyEntry& e) { return !e.folder && plan.keep.count(AsciiUpper(e.relative)); }),
                 entries.end());
   const size_t kept = before - entries.size();
-  MeasureSources(entries);
+  MeasureSources(entries, threads);
   for (CopyEntry& e : entries) {
     if (!e.folder) e.old_size = FileSizeAt(fd, Join(kSet, e.relative));
   }

@@ -18,9 +18,11 @@ namespace dw {
 // copied as progress (max = files to copy). `backup_stamp` ("yyyymmdd-hhnnss") names a backup
 // folder. Without `card_set_whole` (a repair could not finish an earlier copy) no check file is
 // kept. Throws dw::Error; then the card's ZAVO_DS is as it was before, or absent where there was
-// none, unless the message says the copy is finished by the next run.
+// none, unless the message says the copy is finished by the next run. The workspace files' sums
+// are taken on up to `threads` threads; the card is written from this one alone.
 void CopyWorkspaceToCard(const std::filesystem::path& workspace, const CardFolder& card, StatusLog& log,
-                         const StopRequest* stop, const std::string& backup_stamp, bool card_set_whole = true);
+                         const StopRequest* stop, const std::string& backup_stamp, bool card_set_whole = true,
+                         int threads = 1);
 
 // Finishes an interrupted copy found on the card (see copy_repair.h) and reports it in the log.
 RepairOutcome RecoverInterruptedCopy(const CardFolder& card, const std::filesystem::path& workspace, StatusLog& log);

@@ -72,5 +72,33 @@ TEST(CardReadBack, ReadsFromTheDeviceFindsTheFirstDifferenceAndSkipsKeptCheckDat
   EXPECT_EQ(result.differences[0].offset, 300000u);
 }
 
+TEST(CardReadBack, SeveralThreadsKeepTheNameOrder) {
+  test::TempDir dir;
+  const fs::path ws = dir.path() / "ws", set = dir.path() / "set";
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = "F/" + std::to_string(100 + i), bytes(1000 + i, static_cast<char>(i));
+    test::WriteFile(ws / name, bytes);
+    if (i != 12) test::WriteFile(set / name, i == 7 || i == 15 ? bytes + "x" : bytes);
+  }
+  CompareOptions options;
+  options.threads = 3;
+  options.stop_at_first = false;
+  std::vector<size_t> progress;
+  options.progress = [&](size_t done, size_t) { progress.push_back(done); };
+  SetComparison result = CompareSetWithWorkspace(ws, set, options);
+  ASSERT_EQ(result.differences.size(), 3u);
+  EXPECT_EQ(result.differences[0].relative, "F/107");
+  EXPECT_EQ(result.differences[1].relative, "F/112");
+  EXPECT_EQ(result.differences[2].what, "カードの方が長くなっています");
+  EXPECT_EQ(result.files, 17u);
+  ASSERT_EQ(progress.size(), 21u);
+  for (size_t i = 0; i < progress.size(); ++i) EXPECT_EQ(progress[i], i);
+
+  options.stop_at_first = true;
+  result = CompareSetWithWorkspace(ws, set, options);
+  ASSERT_EQ(result.differences.size(), 1u);
+  EXPECT_EQ(result.differences[0].relative, "F/107");
+}
+
 }  // namespace
 }  // namespace dw
