@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -82,7 +83,8 @@ FileCheck CompareFile(const fs::path& workspace, const fs::path& set, const std:
       break;
     }
     const size_t n = static_cast<size_t>(std::min(a, b));
-    const auto at = std::mismatch(mine, mine + n, theirs);
+    const auto at = std::memcmp(mine, theirs, n) == 0 ? std::make_pair(mine + n, theirs + n)
+                                                       : std::mismatch(mine, mine + n, theirs);
     if (at.first != mine + n) {
       offset += static_cast<uint64_t>(at.first - mine);
       difference = "内容が違います";

@@ -1,6 +1,7 @@
 #include "images/hall_maps.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/table_builder.h"
 #include "images/circle_cuts.h"
@@ -17,11 +18,38 @@ void Fill(Bitmap& canvas, int w, int h, const uint8_t bgr[3]) {
   }
 }
 
+constexpr int kWhiteStretch = 16;  // pixels
+
+// Whether the kWhiteStretch pixels (3 bytes each) at `p` are all white.
+bool AllWhite(const uint8_t* p) {
+  uint8_t all = 255;
+  for (int i = 0; i < 3 * kWhiteStretch; ++i) all &= p[i];
+  return all == 255;
+}
+
 // A grey canvas as 24-bit; a 24-bit one is used as it is.
 const Bitmap& AsBgr(const Bitmap& image, Bitmap& converted) {
   if (image.channels == 3) return image;
   converted = ToBgr(image);
   return converted;
+}
+
+// Blends the overlay onto the top-left w x h pixels of the canvas.
+void BlendOverlay(Bitmap& canvas, int w, int h, const Bitmap& overlay_any) {
+  Bitmap overlay_converted;
+  const Bitmap& overlay = AsBgr(overlay_any, overlay_converted);
+  const int bw = std::min(w, overlay.width), bh = std::min(h, overlay.height);
+  for (int y = 0; y < bh; ++y) {
+    uint8_t* a = canvas.Row(y);
+    const uint8_t* b = overlay.Row(y);
+    int x = 0;
+    // An overlay is mostly white, which leaves the map as it is: white stretches are skipped whole.
+    for (; x + kWhiteStretch <= bw; x += kWhiteStretch) {
+      if (AllWhite(b + 3 * x)) continue;
+      for (int k = x; k < x + kWhiteStretch; ++k) BlendPixel(a + 3 * k, b + 3 * k);
+    }
+    for (; x < bw; ++x) BlendPixel(a + 3 * x, b + 3 * x);
+  }
 }
 
 }  // namespace
@@ -77,22 +105,43 @@ Bitmap LargeMapCanvas(const Bitmap& map, const Bitmap& overlay) {
 }
 
 void LargeMapCanvasInto(const Bitmap& map_any, const Bitmap& overlay_any, Bitmap& canvas) {
-  Bitmap map_converted, overlay_converted;
+  Bitmap map_converted;
   const Bitmap& map = AsBgr(map_any, map_converted);
-  const Bitmap& overlay = AsBgr(overlay_any, overlay_converted);
   // The map's odd last column or row is dropped.
   const int w = map.width / 2 * 2, h = map.height / 2 * 2;
   MakeWhiteCanvas(canvas, RoundUpTo(w, kGdcAlignment), RoundUpTo(h, kGdcAlignment), 3, w, h);
   for (int y = 0; y < h; ++y) std::copy_n(map.Row(y), static_cast<size_t>(w) * 3, canvas.Row(y));
-  const int bw = std::min(w, overlay.width), bh = std::min(h, overlay.height);
-  for (int y = 0; y < bh; ++y) {
-    uint8_t* a = canvas.Row(y);
-    const uint8_t* b = overlay.Row(y);
-    for (int x = 0; x < bw; ++x) BlendPixel(a + 3 * x, b + 3 * x);
-  }
+  BlendOverlay(canvas, w, h, overlay_any);
 }
 
-void MapLarge_Convert(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas, ColourRuns& out) {
+void LargeMapCanvasInPlace(Bitmap& map, const Bitmap& overlay) {
+  const int w = map.width / 2 * 2, h = map.height / 2 * 2;
+  const int canvas_w = RoundUpTo(w, kGdcAlignment), canvas_h = RoundUpTo(h, kGdcAlignment);
+  const size_t from = map.stride(), to = static_cast<size_t>(canvas_w) * 3, row = static_cast<size_t>(w) * 3;
+  const size_t bytes = to * static_cast<size_t>(canvas_h);
+  if (bytes > map.pixels.size()) map.pixels.resize(bytes);
+  uint8_t* p = map.pixels.data();
+  // Each row moves to its place on the canvas; rows that move up are moved first from the top, rows
+  // that move down first from the bottom, so that no row is overwritten before it has moved.
+  if (to > from) {
+    for (int y = h - 1; y >= 0; --y) std::memmove(p + y * to, p + y * from, row);
+  } else if (to < from) {
+    for (int y = 0; y < h; ++y) std::memmove(p + y * to, p + y * from, row);
+  }
+  for (int y = 0; y < h; ++y) std::memset(p + y * to + row, 255, to - row);
+  std::memset(p + h * to, 255, bytes - h * to);
+  map.pixels.resize(bytes);
+  map.width = canvas_w;
+  map.height = canvas_h;
+  BlendOverlay(map, w, h, overlay);
+}
+
+void MapLarge_Convert(Bitmap& map, const Bitmap& overlay, Bitmap& canvas, ColourRuns& out) {
+  if (map.channels == 3) {
+    LargeMapCanvasInPlace(map, overlay);
+    RunsInto(map, out);
+    return;
+  }
   LargeMapCanvasInto(map, overlay, canvas);
   RunsInto(canvas, out);
 }

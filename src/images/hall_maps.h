@@ -63,9 +63,13 @@ Bitmap LargeMapCanvas(const Bitmap& map, const Bitmap& overlay);
 // The same into `canvas`, reusing its memory.
 void LargeMapCanvasInto(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas);
 
+// The same on the memory of a 24-bit `map`, which becomes the canvas.
+void LargeMapCanvasInPlace(Bitmap& map, const Bitmap& overlay);
+
 // MapLarge_Convert of one decoded map and its overlay, without the palette step, into `out`
-// (whose memory is reused); `canvas` is scratch memory.
-void MapLarge_Convert(const Bitmap& map, const Bitmap& overlay, Bitmap& canvas, ColourRuns& out);
+// (whose memory is reused). A 24-bit map is made the canvas in place; a grey one is drawn on
+// `canvas`.
+void MapLarge_Convert(Bitmap& map, const Bitmap& overlay, Bitmap& canvas, ColourRuns& out);
 
 // The blank layer file of a large map: its width and height, then width*height + 4 zero bytes.
 std::string BlankLayerFile(int width, int height);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/table_builder.h"
 #include "support/image_fixtures.h"
 
@@ -76,7 +78,8 @@ TEST(HallMaps, WideMapShowsItsFirst64ColumnsButKeepsItsArea) {
 TEST(HallMaps, LargeMapOfA1000By700Map) {
   Bitmap canvas;
   ColourRuns large;
-  MapLarge_Convert(test::Solid(1000, 700, 9, 9, 9), Bitmap(1000, 700, 3), canvas, large);
+  Bitmap map = test::Solid(1000, 700, 9, 9, 9);
+  MapLarge_Convert(map, Bitmap(1000, 700, 3), canvas, large);
   EXPECT_EQ(large.width, 1000);
   EXPECT_EQ(large.height, 704);
   EXPECT_EQ(BlankLayerFile(large.width, large.height).size(), 704008u);
@@ -110,6 +113,30 @@ TEST(HallMaps, OverlaySmallerThanTheMapCountsAsWhite) {
   const Bitmap grey_large = LargeMapCanvas(Bitmap(6, 6, 1, 255), test::Solid(30, 30, 255, 0, 0));
   EXPECT_EQ(std::vector<uint8_t>(grey_large.Row(5) + 15, grey_large.Row(5) + 18),
             std::vector<uint8_t>({255, 128, 128}));
+}
+
+TEST(HallMaps, TheMapMadeItsOwnCanvasMatchesEveryPixelBlendedOnAWhiteCanvas) {
+  // Rows that move down (13 -> 16 wide), up (17 -> 16) and stay; overlay stretches white,
+  // coloured, and cut short.
+  for (const auto& [w, h] : std::vector<std::pair<int, int>>{{13, 7}, {17, 9}, {48, 16}}) {
+    Bitmap map(w, h, 3);
+    for (size_t i = 0; i < map.pixels.size(); ++i) map.pixels[i] = static_cast<uint8_t>(i * 37 % 251);
+    Bitmap overlay(40, h - 2, 3);
+    for (size_t i = 0; i < overlay.pixels.size(); i += 57) overlay.pixels[i] = static_cast<uint8_t>(i % 200);
+    const int ew = w / 2 * 2, eh = h / 2 * 2;
+    Bitmap want(RoundUpTo(ew, 8), RoundUpTo(eh, 8), 3);
+    for (int y = 0; y < eh; ++y) {
+      for (int x = 0; x < ew; ++x) {
+        std::copy_n(map.Row(y) + 3 * x, 3, want.Row(y) + 3 * x);
+        if (x < overlay.width && y < overlay.height) BlendPixel(want.Row(y) + 3 * x, overlay.Row(y) + 3 * x);
+      }
+    }
+    EXPECT_EQ(LargeMapCanvas(map, overlay).pixels, want.pixels) << w;
+    LargeMapCanvasInPlace(map, overlay);
+    EXPECT_EQ(map.width, want.width);
+    EXPECT_EQ(map.height, want.height);
+    EXPECT_EQ(map.pixels, want.pixels) << w;
+  }
 }
 
 }  // namespace
