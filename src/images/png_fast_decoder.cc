@@ -159,6 +159,8 @@ bool WindowCoversDistances(const std::vector<uint8_t>& stream, size_t raw_size) 
          (window_log < kZlibLargestWindowLog && raw_size <= (size_t{1} << window_log));
 }
 
+constexpr size_t kUpBlock = 32;  // bytes of the up filter added at a time
+
 // The predictor nearest to a + b - c; ties go to a, then b.
 inline int Paeth(int a, int b, int c) {
   const int p = b - c, q = a - c;
@@ -172,15 +174,16 @@ inline int Paeth(int a, int b, int c) {
 }
 
 // Undoes the filter of one row of `n` bytes with kBpp bytes per pixel; `prior` is the previous
-// unfiltered row (all zero for the first). The three rows never overlap. The left neighbours are
-// carried in registers: the filters that use them run along the row one pixel at a time.
+// unfiltered row (all zero for the first), apart from the other two. `row` may lie over `in` at a
+// lower address (rows unfiltered in place and packed): every byte of `in` is read before a byte of
+// `row` at or above it is written. The left neighbours are carried in registers: the filters that
+// use them run along the row one pixel at a time.
 template <size_t kBpp>
-bool Unfilter(uint8_t filter, const uint8_t* __restrict in, const uint8_t* __restrict prior, uint8_t* __restrict row,
-              size_t n) {
+bool Unfilter(uint8_t filter, const uint8_t* in, const uint8_t* __restrict prior, uint8_t* row, size_t n) {
   uint8_t a[kBpp], c[kBpp];  // left neighbours in this row and in the prior one
   switch (filter) {
     case 0:
-      std::memcpy(row, in, n);
+      std::memmove(row, in, n);
       return true;
     case 1:
       for (size_t k = 0; k < kBpp; ++k) a[k] = row[k] = in[k];
@@ -188,9 +191,16 @@ bool Unfilter(uint8_t filter, const uint8_t* __restrict in, const uint8_t* __res
         for (size_t k = 0; k < kBpp; ++k) a[k] = row[x + k] = static_cast<uint8_t>(in[x + k] + a[k]);
       }
       return true;
-    case 2:
-      for (size_t x = 0; x < n; ++x) row[x] = static_cast<uint8_t>(in[x] + prior[x]);
+    case 2: {
+      size_t x = 0;
+      for (; x + kUpBlock <= n; x += kUpBlock) {  // a block read whole, then written
+        uint8_t sum[kUpBlock];
+        for (size_t k = 0; k < kUpBlock; ++k) sum[k] = static_cast<uint8_t>(in[x + k] + prior[x + k]);
+        std::memcpy(row + x, sum, kUpBlock);
+      }
+      for (; x < n; ++x) row[x] = static_cast<uint8_t>(in[x] + prior[x]);
       return true;
+    }
     case 3:
       for (size_t k = 0; k < kBpp; ++k) a[k] = row[k] = static_cast<uint8_t>(in[k] + (prior[k] >> 1));
       for (size_t x = kBpp; x < n; x += kBpp) {
@@ -231,21 +241,22 @@ void SwapRedAndBlue(uint8_t* p, size_t pixels, size_t bpp) {
   for (size_t i = 0; i < pixels; ++i, p += bpp) std::swap(p[0], p[2]);
 }
 
-// Unfilters every row into `pixels` (packed rows of `row_bytes`); colour rows are turned into
-// blue-green-red one row behind, once the next row no longer needs them, while still in cache.
-bool UnfilterImage(const uint8_t* filtered, size_t row_bytes, uint32_t height, size_t bpp, uint8_t* pixels,
-                   std::vector<uint8_t>& zero_row) {
+// Unfilters the rows in `data` (each behind its filter byte) in place into packed rows of
+// `row_bytes` from the start of `data`; colour rows are turned into blue-green-red one row behind,
+// once the next row no longer needs them, while still in cache.
+bool UnfilterImageInPlace(uint8_t* data, size_t row_bytes, uint32_t height, size_t bpp,
+                          std::vector<uint8_t>& zero_row) {
   zero_row.assign(row_bytes, 0);
   const bool colour = bpp >= 3;
   const uint8_t* prior = zero_row.data();
   for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* in = filtered + y * (row_bytes + 1);
-    uint8_t* row = pixels + y * row_bytes;
+    const uint8_t* in = data + y * (row_bytes + 1);
+    uint8_t* row = data + y * row_bytes;
     if (!UnfilterRow(in[0], in + 1, prior, row, row_bytes, bpp)) return false;
     if (colour && y > 0) SwapRedAndBlue(row - row_bytes, row_bytes / bpp, bpp);
     prior = row;
   }
-  if (colour) SwapRedAndBlue(pixels + (height - 1) * row_bytes, row_bytes / bpp, bpp);
+  if (colour) SwapRedAndBlue(data + (height - 1) * row_bytes, row_bytes / bpp, bpp);
   return true;
 }
 
@@ -294,11 +305,17 @@ bool TryDecodePngFast(std::string_view bytes, Bitmap& out, PngFastScratch& scrat
   if (!JoinImageData(data, bytes.size(), h, extras, scratch.compressed)) return false;
   if (!WindowCoversDistances(scratch.compressed, raw_size)) return false;
 
+  // Forms without lookup tables are inflated where their rows end up (the canvas, or the buffer
+  // of an image with alpha) and unfiltered there in place, so that no second image-sized buffer
+  // is touched.
+  const bool expanded = h.Expanded(extras.trns != nullptr);
+  const bool alpha = h.samples == 2 || h.samples == 4;
+  std::vector<uint8_t>& inflated = expanded ? scratch.filtered : alpha ? scratch.with_alpha : out.pixels;
+  inflated.resize(raw_size);
   // The stream must fill the rows exactly and end where the image data ends.
-  scratch.filtered.resize(raw_size);
   size_t used = 0, produced = 0;
   if (libdeflate_zlib_decompress_ex(scratch.decompressor(), scratch.compressed.data(), scratch.compressed.size(),
-                                    scratch.filtered.data(), raw_size, &used, &produced) != LIBDEFLATE_SUCCESS ||
+                                    inflated.data(), raw_size, &used, &produced) != LIBDEFLATE_SUCCESS ||
       used != scratch.compressed.size() || produced != raw_size) {
     return false;
   }
@@ -306,7 +323,7 @@ bool TryDecodePngFast(std::string_view bytes, Bitmap& out, PngFastScratch& scrat
   out.width = static_cast<int>(h.width);
   out.height = static_cast<int>(h.height);
   const size_t pixel_count = size_t{h.width} * h.height;
-  if (h.Expanded(extras.trns != nullptr)) {
+  if (expanded) {
     const PngRowExpander expander({h.bit_depth, h.colour_type == kPalette, extras.plte, extras.plte_length, extras.trns,
                                    extras.trns_length});
     out.channels = expander.channels();
@@ -315,16 +332,10 @@ bool TryDecodePngFast(std::string_view bytes, Bitmap& out, PngFastScratch& scrat
   }
 
   const size_t bpp = static_cast<size_t>(h.samples);
-  const bool alpha = h.samples == 2 || h.samples == 4;
   out.channels = h.samples <= 2 ? 1 : 3;
+  if (!UnfilterImageInPlace(inflated.data(), row_bytes, h.height, bpp, scratch.zero_row)) return false;
   out.pixels.resize(pixel_count * static_cast<size_t>(out.channels));
-  uint8_t* unfiltered = out.pixels.data();
-  if (alpha) {
-    scratch.with_alpha.resize(row_bytes * h.height);
-    unfiltered = scratch.with_alpha.data();
-  }
-  if (!UnfilterImage(scratch.filtered.data(), row_bytes, h.height, bpp, unfiltered, scratch.zero_row)) return false;
-  if (alpha) CompositeOverWhite(unfiltered, h.samples, pixel_count, out.pixels.data());
+  if (alpha) CompositeOverWhite(scratch.with_alpha.data(), h.samples, pixel_count, out.pixels.data());
   return true;
 }
 

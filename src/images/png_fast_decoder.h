@@ -1,9 +1,10 @@
 // The quick decoder for the PNG files a catalog holds: grey of 1, 2, 4, 8 or 16 bits (with or
 // without tRNS), palette of 1, 2, 4 or 8 bits (with or without tRNS), and 8-bit grey + alpha, RGB
 // and RGBA, without interlacing, their image data one zlib stream with a 32 KiB window. It
-// inflates the whole stream in one call and unfilters straight onto the canvas (8-bit grey and
-// the alpha and colour forms) or row by row through the lookup tables of png_row_expand.h, which
-// takes well under half the time of libpng's row-by-row reading.
+// inflates the whole stream in one call, for 8-bit grey and the colour forms straight onto the
+// canvas (or the alpha buffer) where the rows are unfiltered in place, for the others into a buffer
+// whose rows are unfiltered and expanded through the lookup tables of png_row_expand.h; this takes
+// well under half the time of libpng's row-by-row reading.
 //
 // It takes only files that are plainly well formed and leaves every other file to libpng,
 // which stays the reference: for a file it takes, the canvas is the one libpng's path gives.
@@ -30,8 +31,8 @@ class PngFastScratch {
 
   libdeflate_decompressor* decompressor();
   std::vector<uint8_t> compressed;  // the IDAT chunks' data, joined
-  std::vector<uint8_t> filtered;    // the inflated rows, each behind its filter byte
-  std::vector<uint8_t> with_alpha;  // unfiltered rows of an image with alpha
+  std::vector<uint8_t> filtered;    // the inflated rows of an expanded image, each behind its filter byte
+  std::vector<uint8_t> with_alpha;  // the rows of an image with alpha, inflated and unfiltered in place
   std::vector<uint8_t> zero_row;    // the row above the first
   std::vector<uint8_t> rows;        // two unfiltered rows of a grey or palette image, before expanding
 
