@@ -54,6 +54,8 @@ CopyFailure CopyOpened(int in, int dirfd, const std::string& relative, const std
   int out = platform::CreateFileAt(dirfd, relative);
   if (out < 0) return {errno, false};
   CopyFailure result = CopyFd(in, out, tick);
+  // The card writes this file while the next one is copied; the flush after the last waits less.
+  if (result.errno_value == 0) platform::StartWriting(out);
   if (platform::Close(out) != 0 && result.errno_value == 0) result = {errno, false};
   if (result.errno_value != 0) platform::RemoveFileAt(dirfd, relative);
   return result;

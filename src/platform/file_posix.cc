@@ -28,6 +28,9 @@ int WriteWholeFile(const fs::path& path, std::string_view bytes, bool flush) {
   }
   // File systems that cannot flush (EINVAL) or are read-only (EROFS) have nothing to flush.
   if (error == 0 && flush && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) error = errno;
+  // Otherwise the device starts taking the bytes now, while the program goes on, rather than all
+  // at once at a later flush.
+  if (error == 0 && !flush) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
   if (::close(fd) != 0 && error == 0) error = errno;
   return error;
 }

@@ -36,6 +36,10 @@ int SizeOf(int fd, uint64_t& size);
 // posix_fadvise(POSIX_FADV_DONTNEED): forget the file's cached pages, so that the next read comes
 // from the device. Where the system offers no such call (Windows), it does nothing.
 void DropCachedPages(int fd);
+// sync_file_range(SYNC_FILE_RANGE_WRITE): starts writing the file's data to the device without
+// waiting, so that a later flush has less left to wait for. Advice only: where the system offers
+// no such call (Windows), it does nothing.
+void StartWriting(int fd);
 // fsync(): the file's data on the disk.
 int SyncFile(int fd);
 // syncfs(): everything written to the file system of `dirfd` on the disk.

@@ -51,6 +51,8 @@ long long CopyRange(int in, int out, size_t size) {
   }
 }
 
+void StartWriting(int fd) { ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
 int SyncFile(int fd) { return ::fsync(fd); }
 
 int SyncVolume(int dirfd) { return ::syncfs(dirfd); }

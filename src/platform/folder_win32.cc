@@ -258,6 +258,9 @@ int SizeOf(int fd, uint64_t& size) {
 // just written may come from the cache.
 void DropCachedPages(int) {}
 
+// The data of a file goes to the device when its handle is flushed; nothing starts it sooner.
+void StartWriting(int) {}
+
 int IdentityOf(int fd, FolderIdentity& identity) {
   const Opened* opened = Find(fd);
   return opened == nullptr ? -1 : Identity(opened->handle, identity);
