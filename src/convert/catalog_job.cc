@@ -71,6 +71,7 @@ std::string FormatElapsed(std::chrono::milliseconds elapsed) {
 }
 
 CatalogJobOutcome RunCatalogJob(const CatalogJobParams& params, StatusLog& log) {
+  platform::PrepareHeapForImages();
   log.ClearLines();
   log.SetLabel("データ変換中です。");
   const auto start = std::chrono::steady_clock::now();

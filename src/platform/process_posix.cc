@@ -1,8 +1,14 @@
 #include <pwd.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
+#include <cstdint>
 #include <cstdlib>
+#include <mutex>
 #include <system_error>
 
 #include "platform/process.h"
@@ -44,6 +50,32 @@ std::optional<std::string> LocalAppData() { return std::nullopt; }
 std::vector<std::string> Utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 void PrepareConsole() {}
+
+void PrepareHeapForImages() {
+#if defined(__GLIBC__)
+  static std::once_flag once;
+  std::call_once(once, [] {
+    constexpr size_t kMiB = size_t{1} << 20;
+    constexpr size_t kHugePage = 2 * kMiB;
+    mallopt(M_ARENA_MAX, 1);
+    mallopt(M_MMAP_THRESHOLD, static_cast<int>(64 * kMiB));  // larger blocks are mapped on their own
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(1024 * kMiB));
+    mallopt(M_TOP_PAD, static_cast<int>(256 * kMiB));
+    // A block beyond what the heap holds makes it grow by the pad; freed, it leaves an untouched
+    // reserve at the heap's top, from which the later blocks come.
+    constexpr size_t kProbe = 32 * kMiB;
+    char* probe = static_cast<char*>(std::malloc(kProbe));
+    char* const top = static_cast<char*>(::sbrk(0));
+    if (probe != nullptr && top != reinterpret_cast<char*>(-1) && probe < top && top - probe > static_cast<ptrdiff_t>(kProbe)) {
+      const uintptr_t begin = (reinterpret_cast<uintptr_t>(probe) + kHugePage - 1) / kHugePage * kHugePage;
+      const uintptr_t end = reinterpret_cast<uintptr_t>(top) / kHugePage * kHugePage;
+      // Advice only: a kernel without transparent huge pages refuses it, and nothing changes.
+      if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    }
+    std::free(probe);
+  });
+#endif
+}
 
 namespace {
 

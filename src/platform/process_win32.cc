@@ -52,6 +52,9 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return args;
 }
 
+// The system's heap needs no setting up for large buffers.
+void PrepareHeapForImages() {}
+
 void PrepareConsole() {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
