@@ -55,8 +55,8 @@ uint64_t Checksum::value() const {
   return kind_ == SumKind::kCrcAdler ? (uint64_t{crc_} << 32) | adler_ : fnv_;
 }
 
-// The header line, then one line per entry: "D\t<relative>" or "F\t<size>\t<checksum>\t<old size or ->\t<relative>",
-// then "END".
+// The header line, then one line per entry: "D\t<relative>" or
+// "F\t<size>\t<checksum>\t<old size or ->\t<relative>", then "END".
 std::string CopyListText(const std::vector<CopyEntry>& entries) {
   std::string text(kCrcAdlerHeader);
   for (const CopyEntry& e : entries) {
