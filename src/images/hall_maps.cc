@@ -43,7 +43,7 @@ void BlendOverlay(Bitmap& canvas, int w, int h, const Bitmap& overlay_any) {
     uint8_t* a = canvas.Row(y);
     const uint8_t* b = overlay.Row(y);
     int x = 0;
-    // An overlay is mostly white, which leaves the map as it is: white stretches are skipped whole.
+    // White overlay pixels leave the map as it is: white stretches are skipped whole.
     for (; x + kWhiteStretch <= bw; x += kWhiteStretch) {
       if (AllWhite(b + 3 * x)) continue;
       for (int k = x; k < x + kWhiteStretch; ++k) BlendPixel(a + 3 * k, b + 3 * k);
