@@ -1,15 +1,33 @@
 #include "dataset/field_splitter.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "common/sjis.h"
 
 namespace dw {
+namespace {
+
+// Whether the eight bytes at `p` hold neither a TAB nor a byte of 0x80 or above (so no lead byte):
+// they are skipped whole.
+bool PlainEight(const char* p) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+  uint64_t bytes;
+  std::memcpy(&bytes, p, 8);
+  const uint64_t tabs = bytes ^ (kOnes * '\t');  // a zero byte where a TAB is
+  return ((bytes | ((tabs - kOnes) & ~tabs)) & kHigh) == 0;
+}
+
+}  // namespace
 
 size_t SplitFields(std::string_view line, std::vector<std::string>& fields) {
   fields.clear();
   size_t start = 0;
   size_t i = 0;
   while (i < line.size()) {
-    if (line[i] == '\t') {
+    if (i + 8 <= line.size() && PlainEight(line.data() + i)) {
+      i += 8;
+    } else if (line[i] == '\t') {
       fields.emplace_back(line.substr(start, i - start));
       start = ++i;
     } else {
