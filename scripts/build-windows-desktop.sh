@@ -53,8 +53,9 @@ GCC_DLLS="$(dirname "$($TRIPLE-g++-posix -print-libgcc-file-name)")"
 dll_source() {
   local dir
   for dir in "$QT/bin" "$GCC_DLLS" "/usr/$TRIPLE/lib"; do
-    [ -f "$dir/$1" ] && { echo "$dir/$1"; return; }
+    [ -f "$dir/$1" ] && { echo "$dir/$1"; return 0; }
   done
+  return 0
 }
 imports() { $TRIPLE-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
 cp "$GUI" "$STAGE/"

@@ -255,3 +255,7 @@ cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licences/mingw-w64-gcc-ru
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/mingw-w64-runtime.txt" 2>/dev/null || true
 (cd "$BUILD" && cmake -E tar cf "Datawright-$version-win64.zip" --format=zip "Datawright-$version-win64")
 echo "$BUILD/Datawright-$version-win64.zip" >&2
+
+# The desktop program joins the zip when Qt for Windows is cached; otherwise the step says it
+# skipped and how to build the cache.
+exec bash "$ROOT/scripts/build-windows-desktop.sh"

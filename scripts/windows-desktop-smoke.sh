@@ -78,13 +78,14 @@ click() {
   sleep 1
 }
 # The path box's completion list takes the keys while it is open: a click on the page's heading
-# closes it, then 次へ is clicked.
+# closes it, then 次へ is clicked. A screenshot into $2 when it is given, before the click.
 next_after_typing() {
   sleep 2
   click "$1" 250 30
   sleep 1
   click "$1" 250 30
-  sleep 1
+  sleep 2
+  [ -z "${2:-}" ] || shot "$2"
   click "$1" -52 -22
   sleep 3
 }
@@ -121,9 +122,7 @@ drive() {
   keys Return                      # the start page's 次へ
   keys ctrl+l
   xdotool type --delay 30 "$source"
-  sleep 2
-  [ -z "$shots" ] || shot "$shots/folder-page.png"
-  next_after_typing "$frame"       # 次へ with the source folder
+  next_after_typing "$frame" "${shots:+$shots/folder-page.png}"   # 次へ with the source folder
   keys ctrl+l
   xdotool type --delay 30 "$dest"
   sleep 2

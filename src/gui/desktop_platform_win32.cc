@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <QStandardPaths>
-#include <QStorageInfo>
 
 #include "gui/desktop_platform.h"
 #include "gui/page_parts.h"
@@ -28,12 +27,21 @@ QList<FixedPlace> FixedPlaces() {
 }
 
 // By drive type, whatever size the medium reports: card readers and USB sticks are
-// DRIVE_REMOVABLE; fixed disks, network shares and optical drives are not offered.
+// DRIVE_REMOVABLE; fixed disks, network shares and optical drives are not offered and never
+// asked anything (a network drive may take long to answer). A reader with no medium in it is left
+// out, without the "no disk" box Windows would otherwise show.
 QStringList RemovableRoots() {
   QStringList roots;
-  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    const std::wstring root = QString(volume.rootPath()).replace(QLatin1Char('/'), QLatin1Char('\\')).toStdWString();
-    if (GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE) roots << volume.rootPath();
+  const DWORD drives = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(drives & (1u << i))) continue;
+    const wchar_t root[] = {wchar_t(L'A' + i), L':', L'\\', 0};
+    if (GetDriveTypeW(root) != DRIVE_REMOVABLE) continue;
+    DWORD old_mode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old_mode);
+    const bool has_medium = GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
+    SetThreadErrorMode(old_mode, nullptr);
+    if (has_medium) roots << QString::fromWCharArray(root, 2) + QLatin1Char('/');
   }
   return roots;
 }
