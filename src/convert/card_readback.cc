@@ -1,20 +1,16 @@
 #include "convert/card_readback.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cstring>
-#include <exception>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <system_error>
-#include <thread>
 
 #include "common/atomic_file.h"
 #include "common/messages.h"
 #include "convert/card_check_files.h"
 #include "convert/device_reader.h"
+#include "images/ordered_pipeline.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -55,10 +51,8 @@ namespace {
 
 // What the comparison of one file found.
 struct FileCheck {
-  bool done = false;
   uint64_t bytes = 0;
   std::optional<FileDifference> difference;
-  std::exception_ptr error;  // the workspace's file could not be read
 };
 
 FileCheck CompareFile(const fs::path& workspace, const fs::path& set, const std::string& relative,
@@ -103,102 +97,42 @@ FileCheck CompareFile(const fs::path& workspace, const fs::path& set, const std:
   return check;
 }
 
-// The files are compared on several threads, claimed in name order; this thread takes their
-// outcomes in that order, reporting progress and stopping between files.
-class ParallelCompare {
- public:
-  ParallelCompare(const fs::path& workspace, const fs::path& set, const std::vector<std::string>& files,
-                  const CompareOptions& options)
-      : workspace_(workspace), set_(set), files_(files), options_(options), checks_(files.size()) {}
-
-  ~ParallelCompare() {
-    quit_ = true;
-    for (std::thread& t : helpers_) t.join();
-  }
-
-  void Start(int threads) {
-    for (int t = 1; t < threads && static_cast<size_t>(t) < files_.size(); ++t) {
-      try {
-        helpers_.emplace_back([this] {
-          Buffers own;
-          while (CompareNext(own)) {
-          }
-        });
-      } catch (const std::system_error&) {
-        break;  // this thread compares what the others do not
-      }
-    }
-  }
-
-  // The outcome of file k, compared here if no helper has done it yet.
-  FileCheck& Await(size_t k) {
-    for (;;) {
-      {
-        std::lock_guard lock(mutex_);
-        if (checks_[k].done) return checks_[k];
-      }
-      if (!CompareNext(own_)) break;
-    }
-    std::unique_lock lock(mutex_);
-    done_.wait(lock, [&] { return checks_[k].done; });
-    return checks_[k];
-  }
-
- private:
-  struct Buffers {
-    std::unique_ptr<char[]> mine{new char[kChunk]}, theirs{new char[kChunk]};
-  };
-
-  bool CompareNext(Buffers& buffers) {
-    const size_t i = next_.fetch_add(1);
-    if (quit_ || i >= files_.size()) return false;
-    FileCheck check;
-    try {
-      check = CompareFile(workspace_, set_, files_[i], options_, buffers.mine.get(), buffers.theirs.get());
-    } catch (...) {
-      check.error = std::current_exception();
-    }
-    check.done = true;
-    {
-      std::lock_guard lock(mutex_);
-      checks_[i] = std::move(check);
-    }
-    done_.notify_all();
-    return true;
-  }
-
-  const fs::path& workspace_;
-  const fs::path& set_;
-  const std::vector<std::string>& files_;
-  const CompareOptions& options_;
-  std::vector<FileCheck> checks_;
-  Buffers own_;
-  std::atomic<size_t> next_{0};
-  std::atomic<bool> quit_{false};
-  std::mutex mutex_;
-  std::condition_variable done_;
-  std::vector<std::thread> helpers_;
-};
-
 }  // namespace
 
 SetComparison CompareSetWithWorkspace(const fs::path& workspace, const fs::path& set, const CompareOptions& options) {
   SetComparison result;
   const std::vector<std::string> files = SentFiles(workspace);
-  ParallelCompare compare(workspace, set, files, options);
-  compare.Start(options.threads);
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (options.stop != nullptr && options.stop->requested()) throw ReadBackStopped();
-    if (options.progress) options.progress(i, files.size());
-    FileCheck& check = compare.Await(i);
-    if (check.error) std::rethrow_exception(check.error);
-    if (check.difference) {
-      result.differences.push_back(std::move(*check.difference));
-      if (options.stop_at_first) break;
-      continue;
-    }
-    ++result.files;
-    result.bytes += check.bytes;
+  // Files are compared on worker threads ahead of this one, which takes their outcomes in name
+  // order: progress, stopping and the first difference are as with one thread.
+  const int threads = options.threads > 1 ? options.threads - 1 : 0;
+  std::vector<FileCheck> checks(files.size());
+  std::vector<std::unique_ptr<char[]>> buffers;
+  for (int w = 0; w <= threads; ++w) {
+    buffers.emplace_back(new char[kChunk]);
+    buffers.emplace_back(new char[kChunk]);
+  }
+  struct Enough {};  // the first difference ends the comparison
+  try {
+    RunOrdered(
+        files.size(), threads, static_cast<size_t>(threads) * 2 + 1,
+        [&](size_t i, int worker) {
+          if (options.stop != nullptr && options.stop->requested()) return;  // thrown at its commit
+          checks[i] = CompareFile(workspace, set, files[i], options, buffers[2 * worker].get(),
+                                  buffers[2 * worker + 1].get());
+        },
+        [&](size_t i) {
+          if (options.stop != nullptr && options.stop->requested()) throw ReadBackStopped();
+          if (options.progress) options.progress(i, files.size());
+          FileCheck& check = checks[i];
+          if (check.difference) {
+            result.differences.push_back(std::move(*check.difference));
+            if (options.stop_at_first) throw Enough{};
+            return;
+          }
+          ++result.files;
+          result.bytes += check.bytes;
+        });
+  } catch (const Enough&) {
   }
   if (options.progress) options.progress(files.size(), files.size());
   return result;
