@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/file.h"
+#include "platform/folder.h"
 
 namespace dw::platform {
 namespace fs = std::filesystem;
@@ -30,7 +31,7 @@ int WriteWholeFile(const fs::path& path, std::string_view bytes, bool flush) {
   if (error == 0 && flush && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) error = errno;
   // Otherwise the device starts taking the bytes now, while the program goes on, rather than all
   // at once at a later flush.
-  if (error == 0 && !flush) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+  if (error == 0 && !flush) StartWriting(fd);
   if (::close(fd) != 0 && error == 0) error = errno;
   return error;
 }
