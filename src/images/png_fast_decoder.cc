@@ -11,6 +11,7 @@
 
 #include "images/png_loader.h"
 #include "images/png_row_expand.h"
+#include "images/png_unfilter.h"
 
 namespace dw {
 namespace {
@@ -157,83 +158,6 @@ bool WindowCoversDistances(const std::vector<uint8_t>& stream, size_t raw_size) 
   const int window_log = (stream[0] >> 4) + 8;
   return window_log == kZlibLargestWindowLog ||
          (window_log < kZlibLargestWindowLog && raw_size <= (size_t{1} << window_log));
-}
-
-constexpr size_t kUpBlock = 32;  // bytes of the up filter added at a time
-
-// The predictor nearest to a + b - c; ties go to a, then b.
-inline int Paeth(int a, int b, int c) {
-  const int p = b - c, q = a - c;
-  int pa = std::abs(p);
-  const int pb = std::abs(q), pc = std::abs(p + q);
-  if (pb < pa) {
-    pa = pb;
-    a = b;
-  }
-  return pc < pa ? c : a;
-}
-
-// Undoes the filter of one row of `n` bytes with kBpp bytes per pixel; `prior` is the previous
-// unfiltered row (all zero for the first), apart from the other two. `row` may lie over `in` at a
-// lower address (rows unfiltered in place and packed): every byte of `in` is read before a byte of
-// `row` at or above it is written. The left neighbours are carried in registers: the filters that
-// use them run along the row one pixel at a time.
-template <size_t kBpp>
-bool Unfilter(uint8_t filter, const uint8_t* in, const uint8_t* __restrict prior, uint8_t* row, size_t n) {
-  uint8_t a[kBpp], c[kBpp];  // left neighbours in this row and in the prior one
-  switch (filter) {
-    case 0:
-      std::memmove(row, in, n);
-      return true;
-    case 1:
-      for (size_t k = 0; k < kBpp; ++k) a[k] = row[k] = in[k];
-      for (size_t x = kBpp; x < n; x += kBpp) {
-        for (size_t k = 0; k < kBpp; ++k) a[k] = row[x + k] = static_cast<uint8_t>(in[x + k] + a[k]);
-      }
-      return true;
-    case 2: {
-      size_t x = 0;
-      for (; x + kUpBlock <= n; x += kUpBlock) {  // a block read whole, then written
-        uint8_t sum[kUpBlock];
-        for (size_t k = 0; k < kUpBlock; ++k) sum[k] = static_cast<uint8_t>(in[x + k] + prior[x + k]);
-        std::memcpy(row + x, sum, kUpBlock);
-      }
-      for (; x < n; ++x) row[x] = static_cast<uint8_t>(in[x] + prior[x]);
-      return true;
-    }
-    case 3:
-      for (size_t k = 0; k < kBpp; ++k) a[k] = row[k] = static_cast<uint8_t>(in[k] + (prior[k] >> 1));
-      for (size_t x = kBpp; x < n; x += kBpp) {
-        for (size_t k = 0; k < kBpp; ++k) {
-          a[k] = row[x + k] = static_cast<uint8_t>(in[x + k] + ((a[k] + prior[x + k]) >> 1));
-        }
-      }
-      return true;
-    case 4:
-      for (size_t k = 0; k < kBpp; ++k) {
-        a[k] = row[k] = static_cast<uint8_t>(in[k] + prior[k]);
-        c[k] = prior[k];
-      }
-      for (size_t x = kBpp; x < n; x += kBpp) {
-        for (size_t k = 0; k < kBpp; ++k) {
-          const uint8_t b = prior[x + k];
-          a[k] = row[x + k] = static_cast<uint8_t>(in[x + k] + Paeth(a[k], b, c[k]));
-          c[k] = b;
-        }
-      }
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool UnfilterRow(uint8_t filter, const uint8_t* in, const uint8_t* prior, uint8_t* row, size_t n, size_t bpp) {
-  switch (bpp) {
-    case 1: return Unfilter<1>(filter, in, prior, row, n);
-    case 2: return Unfilter<2>(filter, in, prior, row, n);
-    case 3: return Unfilter<3>(filter, in, prior, row, n);
-    default: return Unfilter<4>(filter, in, prior, row, n);
-  }
 }
 
 // RGB(A) to BGR(A) in place, `bpp` bytes per pixel.
