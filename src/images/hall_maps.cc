@@ -18,15 +18,6 @@ void Fill(Bitmap& canvas, int w, int h, const uint8_t bgr[3]) {
   }
 }
 
-constexpr int kWhiteStretch = 16;  // pixels
-
-// Whether the kWhiteStretch pixels (3 bytes each) at `p` are all white.
-bool AllWhite(const uint8_t* p) {
-  uint8_t all = 255;
-  for (int i = 0; i < 3 * kWhiteStretch; ++i) all &= p[i];
-  return all == 255;
-}
-
 // A grey canvas as 24-bit; a 24-bit one is used as it is.
 const Bitmap& AsBgr(const Bitmap& image, Bitmap& converted) {
   if (image.channels == 3) return image;
@@ -39,17 +30,7 @@ void BlendOverlay(Bitmap& canvas, int w, int h, const Bitmap& overlay_any) {
   Bitmap overlay_converted;
   const Bitmap& overlay = AsBgr(overlay_any, overlay_converted);
   const int bw = std::min(w, overlay.width), bh = std::min(h, overlay.height);
-  for (int y = 0; y < bh; ++y) {
-    uint8_t* a = canvas.Row(y);
-    const uint8_t* b = overlay.Row(y);
-    int x = 0;
-    // White overlay pixels leave the map as it is: white stretches are skipped whole.
-    for (; x + kWhiteStretch <= bw; x += kWhiteStretch) {
-      if (AllWhite(b + 3 * x)) continue;
-      for (int k = x; k < x + kWhiteStretch; ++k) BlendPixel(a + 3 * k, b + 3 * k);
-    }
-    for (; x < bw; ++x) BlendPixel(a + 3 * x, b + 3 * x);
-  }
+  for (int y = 0; y < bh; ++y) BlendRow(canvas.Row(y), overlay.Row(y), bw);
 }
 
 }  // namespace
