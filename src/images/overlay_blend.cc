@@ -26,12 +26,11 @@ void BlendRowPlain(uint8_t* map, const uint8_t* overlay, int pixels) {
 }
 
 void BlendRow(uint8_t* map, const uint8_t* overlay, int pixels) {
+  int done = 0;
 #if defined(DW_BLEND_SSE2)
-  const int done = blend::Blend16Sse2(map, overlay, pixels);
-  for (int x = done; x < pixels; ++x) BlendPixel(map + 3 * x, overlay + 3 * x);
-#else
-  BlendRowPlain(map, overlay, pixels);
+  done = blend::Blend16Sse2(map, overlay, pixels);
 #endif
+  BlendRowPlain(map + 3 * done, overlay + 3 * done, pixels - done);
 }
 
 }  // namespace dw
