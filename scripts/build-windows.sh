@@ -182,6 +182,7 @@ export WINEPREFIX="${DW_WINEPREFIX:-$CACHE/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 warm_up() { "$WINE64" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true; }
 [ -d "$WINEPREFIX" ] || warm_up   # creates the prefix
+wineserver -k 2>/dev/null || true  # a server a killed run left would refuse the new one
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 warm_up
@@ -257,5 +258,6 @@ cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/mingw-w64-runtime.
 echo "$BUILD/Datawright-$version-win64.zip" >&2
 
 # The desktop program joins the zip when Qt for Windows is cached; otherwise the step says it
-# skipped and how to build the cache.
-exec bash "$ROOT/scripts/build-windows-desktop.sh"
+# skipped and how to build the cache. Run as a child, so that this script's exit still stops
+# the wine server.
+bash "$ROOT/scripts/build-windows-desktop.sh"
