@@ -9,7 +9,8 @@
 namespace dw::platform {
 
 // Creates or truncates `path` and writes `bytes`; with `flush`, waits until they are on the disk,
-// else starts writing them to the disk without waiting where the system can.
+// else starts writing them to the disk without waiting where the system can. Where the file system
+// keeps holes, whole blocks of zeros may be left as holes: they read as zeros and take no disk.
 int WriteWholeFile(const std::filesystem::path& path, std::string_view bytes, bool flush);
 
 // Renames `from` to `to`, replacing `to` when it exists.

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/file.h"
 #include "platform/folder.h"
@@ -11,22 +12,54 @@
 namespace dw::platform {
 namespace fs = std::filesystem;
 
+namespace {
+
+// Blocks of this many zero bytes, at offsets that are multiples of it, are left unwritten.
+constexpr size_t kHoleBlock = 65536;
+
+bool ZeroBlock(const char* p) {
+  static const char zeros[kHoleBlock] = {};
+  return std::memcmp(p, zeros, kHoleBlock) == 0;
+}
+
+int WriteAt(int fd, const char* p, size_t n, off_t at) {
+  while (n > 0) {
+    const ssize_t put = ::pwrite(fd, p, n, at);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    p += put;
+    n -= static_cast<size_t>(put);
+    at += put;
+  }
+  return 0;
+}
+
+// Writes `bytes` into the empty file `fd`. The blank map layers and empty check files are mostly
+// zeros: once the file has been given its whole length, whole zero blocks are skipped, and where
+// the file system keeps holes (ext4, XFS, Btrfs, tmpfs) the disk never takes them. Where it cannot
+// lengthen a file that way (the FAT driver in user space) every byte is written.
+int WriteSkippingZeroBlocks(int fd, std::string_view bytes) {
+  const size_t size = bytes.size();
+  bool lengthened = false;
+  size_t run = 0;  // start of the bytes not written yet
+  for (size_t at = 0; at < size; at += kHoleBlock) {
+    if (size - at < kHoleBlock || !ZeroBlock(bytes.data() + at)) continue;
+    if (!lengthened && ::ftruncate(fd, static_cast<off_t>(size)) != 0) break;
+    lengthened = true;
+    if (int e = WriteAt(fd, bytes.data() + run, at - run, static_cast<off_t>(run))) return e;
+    run = at + kHoleBlock;
+  }
+  return WriteAt(fd, bytes.data() + run, size - run, static_cast<off_t>(run));
+}
+
+}  // namespace
+
 int WriteWholeFile(const fs::path& path, std::string_view bytes, bool flush) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return errno;
-  const char* p = bytes.data();
-  size_t left = bytes.size();
-  int error = 0;
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      break;
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
+  int error = WriteSkippingZeroBlocks(fd, bytes);
   // File systems that cannot flush (EINVAL) or are read-only (EROFS) have nothing to flush.
   if (error == 0 && flush && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) error = errno;
   // Otherwise the device starts taking the bytes now, while the program goes on, rather than all

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include "convert/catalog_job.h"
 #include "dataset/day_tables.h"
 #include "e2e/test_card.h"
+#include "platform/file.h"
 #include "support/checklist_fixtures.h"
 #include "support/test_support.h"
 #include "support/thrown.h"
@@ -250,6 +252,26 @@ TEST_P(CardMedia, ADestinationOverlappingTheWorkspaceIsRefused) {
     EXPECT_FALSE(fs::exists(dest / "ZAVO_DS"));
     EXPECT_FALSE(fs::exists(w / "CDATA"));
   }
+}
+
+// A workspace kept on such a medium: files of zero blocks are written whole where the file system
+// keeps holes (tmpfs, where the zero blocks then take no space) and where it cannot lengthen a
+// file (the FAT driver in user space, which then gets every byte).
+TEST_P(CardMedia, FilesOfZeroBlocksAreWrittenWhole) {
+  Mount(8);
+  constexpr size_t kBlock = 65536;
+  std::string layer(5 * kBlock + 100, '\0');
+  layer[kBlock + 3] = 'x';
+  layer[3 * kBlock] = 'y';
+  layer.back() = 'z';
+  const std::string blank = "head" + std::string(3 * kBlock - 4, '\0');  // ends in a zero block
+  for (const auto& [name, bytes] : {std::pair{"MAP1E123.rak", layer}, std::pair{"C_Memo1.dat", blank}}) {
+    ASSERT_EQ(platform::WriteWholeFile(root() / name, bytes, false), 0) << name;
+    EXPECT_EQ(test::ReadFile(root() / name), bytes) << name;
+  }
+  struct stat st {};
+  ASSERT_EQ(::stat((root() / "MAP1E123.rak").c_str(), &st), 0);
+  if (!IsFat()) EXPECT_LE(static_cast<size_t>(st.st_blocks) * 512, 2 * kBlock + 4096);
 }
 
 INSTANTIATE_TEST_SUITE_P(, CardMedia, ::testing::Values(TestCard::Kind::kFat32, TestCard::Kind::kTmpfs),

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <utility>
+#include <vector>
 
 #include "platform/file.h"
 #include "platform/folder.h"
@@ -29,6 +31,32 @@ TEST(PlatformFile, RenameOverReplacesAnExistingFile) {
   ASSERT_EQ(platform::RenameOver(dir / "new", dir / "old"), 0);
   EXPECT_EQ(test::ReadFile(dir / "old"), "new bytes");
   EXPECT_FALSE(fs::exists(dir / "new"));
+}
+
+// Blank layers and empty check files are mostly zeros, which the writer may leave as holes: every
+// layout of zero and other blocks around the 64 KiB block edges reads back byte for byte.
+TEST(PlatformFile, WholeFilesOfZeroBlocksReadBackByteForByte) {
+  test::TempDir dir;
+  constexpr size_t kBlock = 65536;
+  const std::vector<std::pair<size_t, std::vector<size_t>>> layouts = {
+      {0, {}},                       // empty
+      {kBlock, {}},                  // one zero block, nothing else
+      {kBlock - 1, {}},              // shorter than a block
+      {3 * kBlock, {kBlock}},        // zero blocks around a written one
+      {3 * kBlock + 5, {0}},         // ends in zero blocks and a zero tail
+      {4 * kBlock + 7, {2 * kBlock - 1, 4 * kBlock + 6}},  // a byte just before a block edge, the last byte
+  };
+  for (const auto& [size, marks] : layouts) {
+    std::string bytes(size, '\0');
+    for (size_t at : marks) bytes[at] = 'x';
+    ASSERT_EQ(platform::WriteWholeFile(dir / "f", bytes, false), 0) << size;
+    EXPECT_EQ(test::ReadFile(dir / "f"), bytes) << size;
+  }
+  // Written over a longer file with other bytes, which the new one replaces whole.
+  test::WriteFile(dir / "g", std::string(5 * kBlock, 'o'));
+  const std::string zeros(2 * kBlock + 1, '\0');
+  ASSERT_EQ(platform::WriteWholeFile(dir / "g", zeros, true), 0);
+  EXPECT_EQ(test::ReadFile(dir / "g"), zeros);
 }
 
 // Relative operations below a folder named in Japanese with a blank, as on a visitor's disk.
