@@ -3,7 +3,8 @@
 //   - UnfilterRow / UnfilterRowPlain for each filter type at 3 and 4 bytes per pixel, on rows of
 //     random bytes, each row's result the next row's prior, as in an image;
 //   - BlendRow / BlendRowPlain on a hall-map row under an overlay of coloured areas 210 pixels
-//     wide with 20 white pixels between them.
+//     wide with 20 white pixels between them;
+//   - SwapRedAndBlue / SwapRedAndBluePlain on rows of 3 bytes per pixel.
 //
 //   pixel_loops_bench [--rows R]
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "bench_options.h"
+#include "images/channel_order.h"
 #include "images/overlay_blend.h"
 #include "images/png_unfilter.h"
 
@@ -58,5 +60,15 @@ int main(int argc, char** argv) {
     micros[vector] = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / rows;
   }
   std::printf("  overlay blend (the row's copy included): %7.2f / %7.2f  (%.2f x)\n", micros[0], micros[1],
+              micros[1] / micros[0]);
+
+  std::vector<uint8_t> rgb(3 * kPixels);
+  for (uint8_t& b : rgb) b = static_cast<uint8_t>(rng());
+  for (int vector = 0; vector < 2; ++vector) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int r = 0; r < rows; ++r) (vector ? dw::SwapRedAndBlue : dw::SwapRedAndBluePlain)(rgb.data(), kPixels, 3);
+    micros[vector] = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / rows;
+  }
+  std::printf("  red and blue swapped, 3 bytes per pixel: %7.2f / %7.2f  (%.2f x)\n", micros[0], micros[1],
               micros[1] / micros[0]);
 }

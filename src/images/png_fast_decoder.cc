@@ -9,6 +9,7 @@
 #include <new>
 #include <utility>
 
+#include "images/channel_order.h"
 #include "images/png_loader.h"
 #include "images/png_row_expand.h"
 #include "images/png_unfilter.h"
@@ -158,11 +159,6 @@ bool WindowCoversDistances(const std::vector<uint8_t>& stream, size_t raw_size) 
   const int window_log = (stream[0] >> 4) + 8;
   return window_log == kZlibLargestWindowLog ||
          (window_log < kZlibLargestWindowLog && raw_size <= (size_t{1} << window_log));
-}
-
-// RGB(A) to BGR(A) in place, `bpp` bytes per pixel.
-void SwapRedAndBlue(uint8_t* p, size_t pixels, size_t bpp) {
-  for (size_t i = 0; i < pixels; ++i, p += bpp) std::swap(p[0], p[2]);
 }
 
 // Unfilters the rows in `data` (each behind its filter byte) in place into packed rows of
