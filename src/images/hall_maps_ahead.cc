@@ -29,11 +29,21 @@ void PrepareHallMap(const ImageJobItem& item, PreparedHallMap& result, ConvertSc
   }
 }
 
+namespace {
+
+size_t RunBytes(const ColourRuns& runs) {
+  return runs.runs.capacity() * sizeof(ColourRun) + runs.first_seen.capacity() * sizeof(uint16_t);
+}
+
+}  // namespace
+
 HallMapsAhead::HallMapsAhead(const std::filesystem::path& root, const std::filesystem::path& workspace,
-                             size_t max_ready)
+                             size_t max_ready, size_t max_bytes)
     : items_(PlanHallMaps(root, workspace)),
       max_ready_(std::max<size_t>(max_ready, 1)),
+      max_bytes_(max_bytes),
       results_(items_.size()),
+      bytes_(items_.size(), 0),
       states_(items_.size(), State::kWaiting) {}
 
 HallMapsAhead::~HallMapsAhead() {
@@ -59,7 +69,7 @@ void HallMapsAhead::ThreadLoop() {
   for (;;) {
     while (next_ < items_.size() && states_[next_] != State::kWaiting) ++next_;  // taken by Take
     if (stop_ || next_ >= items_.size()) return;
-    if (held_ >= max_ready_) {
+    if (held_ >= max_ready_ || (held_ > 0 && held_bytes_ >= max_bytes_)) {
       changed_.wait(lock);
       continue;
     }
@@ -68,7 +78,10 @@ void HallMapsAhead::ThreadLoop() {
     ++held_;
     lock.unlock();
     PrepareHallMap(items_[k], results_[k], scratch_);  // fresh run lists: committed ones go to the job's pool
+    const size_t bytes = RunBytes(results_[k].mini.canvas) + RunBytes(results_[k].large);
     lock.lock();
+    bytes_[k] = bytes;
+    held_bytes_ += bytes;
     states_[k] = State::kReady;
     changed_.notify_all();
   }
@@ -88,6 +101,7 @@ PreparedHallMap HallMapsAhead::Take(size_t k, ConvertScratch& scratch, RunsPool&
   changed_.wait(lock, [&] { return states_[k] == State::kReady; });
   states_[k] = State::kTaken;
   --held_;
+  held_bytes_ -= bytes_[k];
   result = std::move(results_[k]);
   results_[k] = PreparedHallMap{};
   lock.unlock();

@@ -32,12 +32,19 @@ struct PreparedHallMap {
 // (into result.large, whose memory is reused). Throws nothing: every failure is stored in `result`.
 void PrepareHallMap(const ImageJobItem& item, PreparedHallMap& result, ConvertScratch& scratch) noexcept;
 
+// How far the thread may get ahead of the job: a map it has not reached when the job wants it is
+// prepared on one of the job's workers, whose buffers then grow to a map's decoded image, overlay
+// and canvas. Prepared maps are held up to about that much memory, or three days of maps.
+inline constexpr size_t kMostMapsAhead = 3 * kHallGroups.size();
+inline constexpr size_t kMostBytesAhead = size_t{24} << 20;
+
 class HallMapsAhead {
  public:
-  // Plans the hall maps of the catalog at `root` for `workspace` (PlanHallMaps). At most
-  // `max_ready` maps are prepared and not yet taken at a time, bounding the run lists held here.
+  // Plans the hall maps of the catalog at `root` for `workspace` (PlanHallMaps). The thread stops
+  // while `max_ready` maps are prepared and not yet taken, or while those held take `max_bytes`
+  // or more (one map is always let through).
   HallMapsAhead(const std::filesystem::path& root, const std::filesystem::path& workspace,
-                size_t max_ready = kHallGroups.size());
+                size_t max_ready = kMostMapsAhead, size_t max_bytes = kMostBytesAhead);
   // Stops after the map being prepared and joins the thread; maps not taken are dropped.
   ~HallMapsAhead();
   HallMapsAhead(const HallMapsAhead&) = delete;
@@ -60,13 +67,16 @@ class HallMapsAhead {
 
   const std::vector<ImageJobItem> items_;
   const size_t max_ready_;
+  const size_t max_bytes_;
   std::vector<PreparedHallMap> results_;
+  std::vector<size_t> bytes_;  // of each prepared map's runs
   ConvertScratch scratch_;  // the thread's
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<State> states_;
   size_t next_ = 0;  // the first map the thread has not looked at
   size_t held_ = 0;  // maps the thread has claimed that are not taken yet
+  size_t held_bytes_ = 0;  // their runs
   bool stop_ = false;
   std::thread thread_;
 };

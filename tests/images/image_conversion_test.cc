@@ -175,13 +175,13 @@ TEST_F(ImageJob, HallMapsPreparedAheadChangeNothing) {
     std::vector<std::string> calls;
     std::string error;
   };
-  auto run = [&](int threads, bool ahead, bool start, size_t max_ready) {
+  auto run = [&](int threads, bool ahead, bool start, size_t max_ready, size_t max_bytes = kMostBytesAhead) {
     fs::remove_all(ws());
     test::MakeWorkspace(ws(), {2, 5});
     log_ = test::RecordingStatusLog{};
     Result r;
     {
-      HallMapsAhead maps(root(), ws(), max_ready);
+      HallMapsAhead maps(root(), ws(), max_ready, max_bytes);
       if (start) {
         maps.Start();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let the thread get ahead
@@ -203,9 +203,11 @@ TEST_F(ImageJob, HallMapsPreparedAheadChangeNothing) {
       int threads;
       bool start;
       size_t max_ready;
-    } cases[] = {{1, true, 9}, {2, true, 1}, {3, true, 3}, {2, false, 3}};
+      size_t max_bytes;
+    } cases[] = {{1, true, 9, kMostBytesAhead}, {2, true, 1, kMostBytesAhead}, {3, true, 3, kMostBytesAhead},
+                 {2, false, 3, kMostBytesAhead}, {2, true, 9, 1}};  // the last holds one map by its bytes
     for (const auto& c : cases) {
-      const Result ahead = run(c.threads, true, c.start, c.max_ready);
+      const Result ahead = run(c.threads, true, c.start, c.max_ready, c.max_bytes);
       const std::string context = std::to_string(c.threads) + " threads, started " + std::to_string(c.start) +
                                   ", " + std::to_string(c.max_ready) + " ready, broken " + std::to_string(broken);
       EXPECT_EQ(ahead.error, plain.error) << context;
