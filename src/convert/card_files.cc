@@ -1,6 +1,9 @@
 #include "convert/card_files.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <utility>
 #include <memory>
 #include <vector>
 
@@ -23,31 +26,63 @@ int WriteAll(int fd, const char* p, size_t n) {
   return 0;
 }
 
-CopyFailure CopyFd(int in, int out, const std::function<void()>& tick) {
-  bool kernel_copy = true;
-  std::vector<char> buffer;
-  for (;;) {
-    if (kernel_copy) {
-      long long n = platform::CopyRange(in, out, kChunk);
-      if (n > 0) {
-        if (tick) tick();
-        continue;
+// Copies from the current offsets of two files until `length` bytes are copied or the source ends.
+class Copier {
+ public:
+  Copier(int in, int out, const std::function<void()>& tick) : in_(in), out_(out), tick_(tick) {}
+
+  CopyFailure Copy(uint64_t length) {
+    while (length > 0) {
+      const size_t want = static_cast<size_t>(std::min<uint64_t>(length, kChunk));
+      long long n;
+      if (kernel_copy_) {
+        n = platform::CopyRange(in_, out_, want);
+        // Across file systems (the usual case for a card) the kernel may refuse; copy by hand.
+        if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EBADF)) {
+          kernel_copy_ = false;
+          buffer_.resize(kChunk);
+          continue;
+        }
+        if (n < 0) return {errno, false};
+      } else {
+        n = platform::Read(in_, buffer_.data(), want);
+        if (n < 0) return {errno, true};
+        if (int e = WriteAll(out_, buffer_.data(), static_cast<size_t>(n))) return {e, false};
       }
       if (n == 0) return {};
-      // Across file systems (the usual case for a card) the kernel may refuse; copy by hand.
-      if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EBADF) {
-        kernel_copy = false;
-        buffer.resize(kChunk);
-        continue;
-      }
-      return {errno, false};
+      length -= static_cast<uint64_t>(n);
+      if (tick_) tick_();
     }
-    long long n = platform::Read(in, buffer.data(), buffer.size());
-    if (n < 0) return {errno, true};
-    if (n == 0) return {};
-    if (int e = WriteAll(out, buffer.data(), static_cast<size_t>(n))) return {e, false};
-    if (tick) tick();
+    return {};
   }
+
+ private:
+  const int in_, out_;
+  const std::function<void()>& tick_;
+  bool kernel_copy_ = true;
+  std::vector<char> buffer_;
+};
+
+// The workspace leaves whole blocks of zeros as holes. Where the copy can first be given its whole
+// length they stay holes (or are zeros the file system wrote itself); elsewhere every byte is copied.
+CopyFailure CopyFd(int in, int out, const std::function<void()>& tick) {
+  uint64_t size = 0;
+  if (platform::SizeOf(in, size) != 0) return {errno, true};
+  std::vector<std::pair<uint64_t, uint64_t>> stretches;  // of data, [start, end)
+  for (uint64_t at = 0, start = 0, end = 0; at < size; at = end) {
+    platform::NextData(in, at, size, start, end);
+    if (start >= end) break;
+    stretches.emplace_back(start, end);
+  }
+  const bool holes = size > 0 && !(stretches.size() == 1 && stretches[0].first == 0 && stretches[0].second == size);
+  if (!holes || platform::Lengthen(out, size) != 0) stretches.assign(1, {0, UINT64_MAX});
+  Copier copier(in, out, tick);
+  for (const auto& [start, end] : stretches) {
+    if (platform::Seek(in, start) != 0) return {errno, true};
+    if (platform::Seek(out, start) != 0) return {errno, false};
+    if (CopyFailure failure = copier.Copy(end - start); failure.errno_value != 0) return failure;
+  }
+  return {};
 }
 
 CopyFailure CopyOpened(int in, int dirfd, const std::string& relative, const std::function<void()>& tick) {

@@ -33,6 +33,15 @@ long long Write(int fd, const void* data, size_t size);
 long long CopyRange(int in, int out, size_t size);
 // fstat(fd).st_size: the size of the open file.
 int SizeOf(int fd, uint64_t& size);
+// lseek(SEEK_DATA / SEEK_HOLE): the first stretch of data [start, end) at or after `offset` in the
+// file `fd` of `size` bytes; start == size when only a hole is left. Where the file system keeps no
+// holes or cannot tell (Windows), the rest of the file is data.
+void NextData(int fd, uint64_t offset, uint64_t size, uint64_t& start, uint64_t& end);
+// ftruncate(): gives the file `size` bytes, those beyond its end reading as zeros; -1 where the
+// file system refuses (the FAT driver in user space cannot lengthen a file).
+int Lengthen(int fd, uint64_t size);
+// lseek(SEEK_SET): the next read or write of `fd` starts at `offset`.
+int Seek(int fd, uint64_t offset);
 // posix_fadvise(POSIX_FADV_DONTNEED): forget the file's cached pages, so that the next read comes
 // from the device. Where the system offers no such call (Windows), it does nothing.
 void DropCachedPages(int fd);

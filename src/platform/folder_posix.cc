@@ -5,6 +5,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/folder.h"
@@ -103,6 +104,25 @@ int SizeOf(int fd, uint64_t& size) {
   if (::fstat(fd, &st) != 0) return -1;
   size = static_cast<uint64_t>(st.st_size);
   return 0;
+}
+
+void NextData(int fd, uint64_t offset, uint64_t size, uint64_t& start, uint64_t& end) {
+  start = offset;
+  end = size;
+  const off_t data = ::lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
+  if (data < 0) {
+    if (errno == ENXIO) start = size;  // a hole up to the end
+    return;
+  }
+  const off_t hole = ::lseek(fd, data, SEEK_HOLE);
+  start = std::min(static_cast<uint64_t>(data), size);
+  if (hole >= data) end = std::min(static_cast<uint64_t>(hole), size);
+}
+
+int Lengthen(int fd, uint64_t size) { return ::ftruncate(fd, static_cast<off_t>(size)); }
+
+int Seek(int fd, uint64_t offset) {
+  return ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0 ? -1 : 0;
 }
 
 void DropCachedPages(int fd) { ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED); }

@@ -254,6 +254,28 @@ int SizeOf(int fd, uint64_t& size) {
   return 0;
 }
 
+// Holes are not looked for: every file is data from end to end.
+void NextData(int, uint64_t offset, uint64_t size, uint64_t& start, uint64_t& end) {
+  start = offset;
+  end = size;
+}
+
+int Lengthen(int fd, uint64_t size) {
+  const Opened* opened = Find(fd);
+  if (opened == nullptr) return -1;
+  FILE_END_OF_FILE_INFO info{};
+  info.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+  return SetFileInformationByHandle(opened->handle, FileEndOfFileInfo, &info, sizeof info) ? 0 : FailWithLastError();
+}
+
+int Seek(int fd, uint64_t offset) {
+  const Opened* opened = Find(fd);
+  if (opened == nullptr) return -1;
+  LARGE_INTEGER to{};
+  to.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(opened->handle, to, nullptr, FILE_BEGIN) ? 0 : FailWithLastError();
+}
+
 // Windows offers no per-file way to drop cached pages short of unbuffered reads; reads of a file
 // just written may come from the cache.
 void DropCachedPages(int) {}

@@ -18,7 +18,9 @@
 #include "convert/catalog_job.h"
 #include "dataset/day_tables.h"
 #include "e2e/test_card.h"
+#include "convert/card_files.h"
 #include "platform/file.h"
+#include "platform/folder.h"
 #include "support/checklist_fixtures.h"
 #include "support/test_support.h"
 #include "support/thrown.h"
@@ -254,24 +256,38 @@ TEST_P(CardMedia, ADestinationOverlappingTheWorkspaceIsRefused) {
   }
 }
 
-// A workspace kept on such a medium: files of zero blocks are written whole where the file system
-// keeps holes (tmpfs, where the zero blocks then take no space) and where it cannot lengthen a
-// file (the FAT driver in user space, which then gets every byte).
-TEST_P(CardMedia, FilesOfZeroBlocksAreWrittenWhole) {
+// The workspace leaves whole zero blocks as holes. Its files, written on such a medium or copied
+// onto it, read back whole: where the file system keeps holes (tmpfs) the zero blocks take no
+// space, and where it cannot lengthen a file (the FAT driver in user space) every byte is written.
+TEST_P(CardMedia, FilesOfZeroBlocksAreWrittenAndCopiedWhole) {
   Mount(8);
   constexpr size_t kBlock = 65536;
   std::string layer(5 * kBlock + 100, '\0');
   layer[kBlock + 3] = 'x';
   layer[3 * kBlock] = 'y';
   layer.back() = 'z';
-  const std::string blank = "head" + std::string(3 * kBlock - 4, '\0');  // ends in a zero block
-  for (const auto& [name, bytes] : {std::pair{"MAP1E123.rak", layer}, std::pair{"C_Memo1.dat", blank}}) {
+  const std::map<std::string, std::string> files = {
+      {"MAP1E123.rak", layer},
+      {"C_Memo1.dat", "head" + std::string(3 * kBlock - 4, '\0')},  // ends in a zero block
+      {"D_Buy1.dat", std::string(2 * kBlock, '\0')},
+      {"Check1.dat", ""}};
+  const int card = platform::OpenFolder(root());
+  ASSERT_GE(card, 0);
+  for (const auto& [name, bytes] : files) {
     ASSERT_EQ(platform::WriteWholeFile(root() / name, bytes, false), 0) << name;
     EXPECT_EQ(test::ReadFile(root() / name), bytes) << name;
+    ASSERT_EQ(platform::WriteWholeFile(dir_ / name, bytes, false), 0) << name;
+    ASSERT_EQ(CopyFileAt(dir_ / name, card, "copy-" + name, {}).errno_value, 0) << name;
+    EXPECT_EQ(test::ReadFile(root() / ("copy-" + name)), bytes) << name;
   }
-  struct stat st {};
-  ASSERT_EQ(::stat((root() / "MAP1E123.rak").c_str(), &st), 0);
-  if (!IsFat()) EXPECT_LE(static_cast<size_t>(st.st_blocks) * 512, 2 * kBlock + 4096);
+  platform::Close(card);
+  for (const char* name : {"MAP1E123.rak", "copy-MAP1E123.rak"}) {
+    struct stat st {};
+    ASSERT_EQ(::stat((root() / name).c_str(), &st), 0);
+    if (!IsFat()) {
+      EXPECT_LE(static_cast<size_t>(st.st_blocks) * 512, 2 * kBlock + 4096) << name;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(, CardMedia, ::testing::Values(TestCard::Kind::kFat32, TestCard::Kind::kTmpfs),

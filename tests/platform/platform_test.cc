@@ -59,6 +59,22 @@ TEST(PlatformFile, WholeFilesOfZeroBlocksReadBackByteForByte) {
   EXPECT_EQ(test::ReadFile(dir / "g"), zeros);
 }
 
+// A file given its length first and written from an offset, as the card copy keeps holes.
+TEST(PlatformFile, LengthenedFileReadsZerosUpToWhatIsWritten) {
+  test::TempDir dir;
+  const int folder = platform::OpenFolder(dir.path());
+  const int out = platform::CreateFileAt(folder, "f");
+  ASSERT_GE(out, 0);
+  ASSERT_EQ(platform::Lengthen(out, 70000), 0);
+  ASSERT_EQ(platform::Seek(out, 65536), 0);
+  ASSERT_EQ(platform::Write(out, "x", 1), 1);
+  ASSERT_EQ(platform::Close(out), 0);
+  platform::Close(folder);
+  std::string expected(70000, '\0');
+  expected[65536] = 'x';
+  EXPECT_EQ(test::ReadFile(dir / "f"), expected);
+}
+
 // Relative operations below a folder named in Japanese with a blank, as on a visitor's disk.
 TEST(PlatformFolder, RelativeOperationsBelowAnOpenFolder) {
   test::TempDir dir;
