@@ -68,14 +68,8 @@ class Copier {
 CopyFailure CopyFd(int in, int out, const std::function<void()>& tick) {
   uint64_t size = 0;
   if (platform::SizeOf(in, size) != 0) return {errno, true};
-  std::vector<std::pair<uint64_t, uint64_t>> stretches;  // of data, [start, end)
-  for (uint64_t at = 0, start = 0, end = 0; at < size; at = end) {
-    platform::NextData(in, at, size, start, end);
-    if (start >= end) break;
-    stretches.emplace_back(start, end);
-  }
-  const bool holes = size > 0 && !(stretches.size() == 1 && stretches[0].first == 0 && stretches[0].second == size);
-  if (!holes || platform::Lengthen(out, size) != 0) stretches.assign(1, {0, UINT64_MAX});
+  std::vector<std::pair<uint64_t, uint64_t>> stretches = DataStretches(in, size);
+  if (!HasHoles(stretches, size) || platform::Lengthen(out, size) != 0) stretches.assign(1, {0, UINT64_MAX});
   Copier copier(in, out, tick);
   for (const auto& [start, end] : stretches) {
     if (platform::Seek(in, start) != 0) return {errno, true};
@@ -97,6 +91,20 @@ CopyFailure CopyOpened(int in, int dirfd, const std::string& relative, const std
 }
 
 }  // namespace
+
+std::vector<std::pair<uint64_t, uint64_t>> DataStretches(int fd, uint64_t size) {
+  std::vector<std::pair<uint64_t, uint64_t>> stretches;
+  for (uint64_t at = 0, start = 0, end = 0; at < size; at = end) {
+    platform::NextData(fd, at, size, start, end);
+    if (start >= end) break;
+    stretches.emplace_back(start, end);
+  }
+  return stretches;
+}
+
+bool HasHoles(const std::vector<std::pair<uint64_t, uint64_t>>& stretches, uint64_t size) {
+  return size > 0 && !(stretches.size() == 1 && stretches[0].first == 0 && stretches[0].second == size);
+}
 
 int MakeFoldersAt(int dirfd, const std::string& relative) {
   for (size_t slash = 0;; ++slash) {
@@ -150,15 +158,38 @@ int ReadOpened(int fd, const std::function<void(const char*, size_t)>& sink, lon
   if (platform::SizeOf(fd, file_size) != 0) return errno;
   if (size) *size = static_cast<long long>(file_size);
   const std::unique_ptr<char[]> buffer(new char[kChunk]);  // not zeroed: every byte passed on is read
-  long long total = 0;
-  for (;;) {
-    const long long n = platform::Read(fd, buffer.get(), kChunk);
-    if (n < 0) return errno;
-    if (n == 0) break;
-    total += n;
-    sink(buffer.get(), static_cast<size_t>(n));
+  const std::vector<std::pair<uint64_t, uint64_t>> stretches = DataStretches(fd, file_size);
+  if (!HasHoles(stretches, file_size)) {
+    if (platform::Seek(fd, 0) != 0) return errno;
+    long long total = 0;
+    for (;;) {
+      const long long n = platform::Read(fd, buffer.get(), kChunk);
+      if (n < 0) return errno;
+      if (n == 0) break;
+      total += n;
+      sink(buffer.get(), static_cast<size_t>(n));
+    }
+    return total == static_cast<long long>(file_size) ? 0 : EIO;
   }
-  return total == static_cast<long long>(file_size) ? 0 : EIO;
+  static const char zeros[kChunk] = {};
+  auto pass_zeros = [&](uint64_t n) {
+    for (size_t k; n > 0; n -= k) sink(zeros, k = static_cast<size_t>(std::min<uint64_t>(n, kChunk)));
+  };
+  uint64_t at = 0;
+  for (const auto& [start, end] : stretches) {
+    pass_zeros(start - at);
+    if (platform::Seek(fd, start) != 0) return errno;
+    for (uint64_t left = end - start; left > 0;) {
+      const long long n = platform::Read(fd, buffer.get(), static_cast<size_t>(std::min<uint64_t>(left, kChunk)));
+      if (n < 0) return errno;
+      if (n == 0) return EIO;
+      sink(buffer.get(), static_cast<size_t>(n));
+      left -= static_cast<uint64_t>(n);
+    }
+    at = end;
+  }
+  pass_zeros(file_size - at);
+  return 0;
 }
 
 int ReadWith(int fd, const std::function<void(const char*, size_t)>& sink, long long* size) {

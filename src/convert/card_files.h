@@ -2,9 +2,11 @@
 // They return 0 or the errno of the failure, so the caller can word the error for the card.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dw {
@@ -26,6 +28,13 @@ CopyFailure CopyFileAt(const std::filesystem::path& source, int dirfd, const std
 CopyFailure CopyFileWithinAt(int dirfd, const std::string& from, const std::string& to,
                              const std::function<void()>& tick);
 
+// The stretches of data [start, end) of the open file `fd` of `size` bytes, in order; what lies
+// between them are holes, which read as zeros. One stretch of the whole file where the file system
+// keeps no holes.
+std::vector<std::pair<uint64_t, uint64_t>> DataStretches(int fd, uint64_t size);
+// Whether `stretches` leave a hole in a file of `size` bytes.
+bool HasHoles(const std::vector<std::pair<uint64_t, uint64_t>>& stretches, uint64_t size);
+
 // Removes `relative` below `dirfd` with everything in it; ignores failures.
 void RemoveTreeAt(int dirfd, const std::string& relative);
 
@@ -37,6 +46,7 @@ long long FileSizeAt(int dirfd, const std::string& relative);
 
 // Reads the whole file `relative` below `dirfd` (or the plain path `file`), handing each chunk to
 // `sink`. Fewer bytes than the file's size count as a read error (EIO); `size` receives the size.
+// Holes are passed on as zeros without being read.
 int ReadFileAt(int dirfd, const std::string& relative, const std::function<void(const char*, size_t)>& sink,
                long long* size);
 int ReadFile(const std::filesystem::path& file, const std::function<void(const char*, size_t)>& sink,

@@ -9,8 +9,10 @@
 #include "common/atomic_file.h"
 #include "common/messages.h"
 #include "convert/card_check_files.h"
+#include "convert/card_files.h"
 #include "convert/device_reader.h"
 #include "images/ordered_pipeline.h"
+#include "platform/folder.h"
 
 namespace dw {
 namespace fs = std::filesystem;
@@ -66,31 +68,57 @@ FileCheck CompareFile(const fs::path& workspace, const fs::path& set, const std:
   if (options.before_read) options.before_read(card.fd());
   DeviceReader source(workspace / relative, false);
   if (source.error() != 0) throw CannotOpen(workspace / relative, source.error());
+  // Where both files have the same holes (the copy keeps the workspace's where the card's file
+  // system can), only their data is compared: a hole reads as zeros on either side.
+  uint64_t size = 0, source_size = 0;
+  std::vector<std::pair<uint64_t, uint64_t>> stretches;
+  if (platform::SizeOf(card.fd(), size) == 0 && platform::SizeOf(source.fd(), source_size) == 0 &&
+      size == source_size) {
+    stretches = DataStretches(card.fd(), size);
+    if (!HasHoles(stretches, size) || DataStretches(source.fd(), size) != stretches) stretches.clear();
+  }
+  const bool whole = stretches.empty();
+  if (whole) stretches.assign(1, {0, UINT64_MAX});  // to the end of either file
   uint64_t offset = 0;
   std::string difference;
-  for (;;) {
-    const long long a = source.Read(mine, kChunk);
-    if (a < 0) throw CannotOpen(workspace / relative, source.error());
-    const long long b = card.Read(theirs, kChunk);
-    if (b < 0) {
-      difference = "読めません: " + SystemReason(card.error());
+  for (const auto& [start, end] : stretches) {
+    if (platform::Seek(source.fd(), start) != 0) throw CannotOpen(workspace / relative, errno);
+    if (platform::Seek(card.fd(), start) != 0) {
+      difference = "読めません: " + SystemReason(errno);
       break;
     }
-    const size_t n = static_cast<size_t>(std::min(a, b));
-    const auto at = std::memcmp(mine, theirs, n) == 0 ? std::make_pair(mine + n, theirs + n)
-                                                       : std::mismatch(mine, mine + n, theirs);
-    if (at.first != mine + n) {
-      offset += static_cast<uint64_t>(at.first - mine);
-      difference = "内容が違います";
-      break;
+    offset = start;
+    for (uint64_t left = end - start; difference.empty() && left > 0;) {
+      const size_t want = static_cast<size_t>(std::min<uint64_t>(left, kChunk));
+      const long long a = source.Read(mine, want);
+      if (a < 0) throw CannotOpen(workspace / relative, source.error());
+      const long long b = card.Read(theirs, want);
+      if (b < 0) {
+        difference = "読めません: " + SystemReason(card.error());
+        break;
+      }
+      const size_t n = static_cast<size_t>(std::min(a, b));
+      const auto at = std::memcmp(mine, theirs, n) == 0 ? std::make_pair(mine + n, theirs + n)
+                                                         : std::mismatch(mine, mine + n, theirs);
+      if (at.first != mine + n) {
+        offset += static_cast<uint64_t>(at.first - mine);
+        difference = "内容が違います";
+        break;
+      }
+      offset += n;
+      if (a != b) {
+        difference = a < b ? "カードの方が長くなっています" : "カードの方が短くなっています";
+        break;
+      }
+      if (a == 0) {
+        if (!whole) difference = "カードの方が短くなっています";  // both ended inside a stretch of data
+        break;
+      }
+      left -= n;
     }
-    offset += n;
-    if (a != b) {
-      difference = a < b ? "カードの方が長くなっています" : "カードの方が短くなっています";
-      break;
-    }
-    if (a == 0) break;
+    if (!difference.empty()) break;
   }
+  if (difference.empty() && !whole) offset = size;
   if (!difference.empty() && KeptCheckFile(relative, set / relative, workspace / relative)) difference.clear();
   if (!difference.empty()) check.difference = FileDifference{relative, offset, difference};
   check.bytes = offset;

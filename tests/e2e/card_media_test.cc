@@ -19,6 +19,7 @@
 #include "dataset/day_tables.h"
 #include "e2e/test_card.h"
 #include "convert/card_files.h"
+#include "convert/copy_list.h"
 #include "platform/file.h"
 #include "platform/folder.h"
 #include "support/checklist_fixtures.h"
@@ -259,7 +260,8 @@ TEST_P(CardMedia, ADestinationOverlappingTheWorkspaceIsRefused) {
 // The workspace leaves whole zero blocks as holes. Its files, written on such a medium or copied
 // onto it, read back whole: where the file system keeps holes (tmpfs) the zero blocks take no
 // space, and where it cannot lengthen a file (the FAT driver in user space) every byte is written.
-TEST_P(CardMedia, FilesOfZeroBlocksAreWrittenAndCopiedWhole) {
+// The read-back finds a byte changed in data or in a hole.
+TEST_P(CardMedia, FilesOfZeroBlocksAreWrittenCopiedAndReadBackWhole) {
   Mount(8);
   constexpr size_t kBlock = 65536;
   std::string layer(5 * kBlock + 100, '\0');
@@ -271,22 +273,45 @@ TEST_P(CardMedia, FilesOfZeroBlocksAreWrittenAndCopiedWhole) {
       {"C_Memo1.dat", "head" + std::string(3 * kBlock - 4, '\0')},  // ends in a zero block
       {"D_Buy1.dat", std::string(2 * kBlock, '\0')},
       {"Check1.dat", ""}};
+  const fs::path workspace = dir_ / "ws", card_set = root() / "set";
+  fs::create_directories(workspace);
+  fs::create_directories(card_set);
   const int card = platform::OpenFolder(root());
   ASSERT_GE(card, 0);
+  struct CloseCard {
+    int fd;
+    ~CloseCard() { platform::Close(fd); }
+  } close_card{card};
   for (const auto& [name, bytes] : files) {
     ASSERT_EQ(platform::WriteWholeFile(root() / name, bytes, false), 0) << name;
     EXPECT_EQ(test::ReadFile(root() / name), bytes) << name;
-    ASSERT_EQ(platform::WriteWholeFile(dir_ / name, bytes, false), 0) << name;
-    ASSERT_EQ(CopyFileAt(dir_ / name, card, "copy-" + name, {}).errno_value, 0) << name;
-    EXPECT_EQ(test::ReadFile(root() / ("copy-" + name)), bytes) << name;
+    ASSERT_EQ(platform::WriteWholeFile(workspace / name, bytes, false), 0) << name;
+    ASSERT_EQ(CopyFileAt(workspace / name, card, "set/" + name, {}).errno_value, 0) << name;
+    EXPECT_EQ(test::ReadFile(card_set / name), bytes) << name;
+    Checksum read, written;
+    ASSERT_EQ(ReadFile(card_set / name, [&](const char* p, size_t n) { read.Add(p, n); }, nullptr), 0);
+    written.Add(bytes.data(), bytes.size());
+    EXPECT_EQ(read.value(), written.value()) << name;
   }
-  platform::Close(card);
-  for (const char* name : {"MAP1E123.rak", "copy-MAP1E123.rak"}) {
+  for (const fs::path& file : {root() / "MAP1E123.rak", card_set / "MAP1E123.rak"}) {
     struct stat st {};
-    ASSERT_EQ(::stat((root() / name).c_str(), &st), 0);
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
     if (!IsFat()) {
-      EXPECT_LE(static_cast<size_t>(st.st_blocks) * 512, 2 * kBlock + 4096) << name;
+      EXPECT_LE(static_cast<size_t>(st.st_blocks) * 512, 2 * kBlock + 4096) << file;
     }
+  }
+  EXPECT_EQ(CompareSetWithWorkspace(workspace, card_set, {}).files, files.size());
+  for (const uint64_t at : {uint64_t{kBlock + 3}, uint64_t{2 * kBlock + 5}}) {  // in data, in a hole
+    const std::string path = (card_set / "MAP1E123.rak").string();
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_EQ(::pwrite(fd, "#", 1, static_cast<off_t>(at)), 1);
+    ::close(fd);
+    const SetComparison found = CompareSetWithWorkspace(workspace, card_set, {});
+    ASSERT_EQ(found.differences.size(), 1u) << at;
+    EXPECT_EQ(found.differences[0].relative, "MAP1E123.rak");
+    EXPECT_EQ(found.differences[0].offset, at);
+    fs::remove(path);
+    ASSERT_EQ(CopyFileAt(workspace / "MAP1E123.rak", card, "set/MAP1E123.rak", {}).errno_value, 0);
   }
 }
 
