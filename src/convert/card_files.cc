@@ -158,19 +158,9 @@ int ReadOpened(int fd, const std::function<void(const char*, size_t)>& sink, lon
   if (platform::SizeOf(fd, file_size) != 0) return errno;
   if (size) *size = static_cast<long long>(file_size);
   const std::unique_ptr<char[]> buffer(new char[kChunk]);  // not zeroed: every byte passed on is read
+  // Holes are passed on as zeros; a file without them is one stretch, and must end there.
   const std::vector<std::pair<uint64_t, uint64_t>> stretches = DataStretches(fd, file_size);
-  if (!HasHoles(stretches, file_size)) {
-    if (platform::Seek(fd, 0) != 0) return errno;
-    long long total = 0;
-    for (;;) {
-      const long long n = platform::Read(fd, buffer.get(), kChunk);
-      if (n < 0) return errno;
-      if (n == 0) break;
-      total += n;
-      sink(buffer.get(), static_cast<size_t>(n));
-    }
-    return total == static_cast<long long>(file_size) ? 0 : EIO;
-  }
+  const bool holes = HasHoles(stretches, file_size);
   static const char zeros[kChunk] = {};
   auto pass_zeros = [&](uint64_t n) {
     for (size_t k; n > 0; n -= k) sink(zeros, k = static_cast<size_t>(std::min<uint64_t>(n, kChunk)));
@@ -189,7 +179,10 @@ int ReadOpened(int fd, const std::function<void(const char*, size_t)>& sink, lon
     at = end;
   }
   pass_zeros(file_size - at);
-  return 0;
+  if (holes) return 0;
+  const long long more = platform::Read(fd, buffer.get(), 1);
+  if (more < 0) return errno;
+  return more == 0 ? 0 : EIO;  // longer than its size said
 }
 
 int ReadWith(int fd, const std::function<void(const char*, size_t)>& sink, long long* size) {

@@ -35,6 +35,8 @@ size_t RunBytes(const ColourRuns& runs) {
   return runs.runs.capacity() * sizeof(ColourRun) + runs.first_seen.capacity() * sizeof(uint16_t);
 }
 
+size_t HeldBytes(const PreparedHallMap& map) { return RunBytes(map.mini.canvas) + RunBytes(map.large); }
+
 }  // namespace
 
 HallMapsAhead::HallMapsAhead(const std::filesystem::path& root, const std::filesystem::path& workspace,
@@ -43,7 +45,6 @@ HallMapsAhead::HallMapsAhead(const std::filesystem::path& root, const std::files
       max_ready_(std::max<size_t>(max_ready, 1)),
       max_bytes_(max_bytes),
       results_(items_.size()),
-      bytes_(items_.size(), 0),
       states_(items_.size(), State::kWaiting) {}
 
 HallMapsAhead::~HallMapsAhead() {
@@ -78,9 +79,8 @@ void HallMapsAhead::ThreadLoop() {
     ++held_;
     lock.unlock();
     PrepareHallMap(items_[k], results_[k], scratch_);  // fresh run lists: committed ones go to the job's pool
-    const size_t bytes = RunBytes(results_[k].mini.canvas) + RunBytes(results_[k].large);
+    const size_t bytes = HeldBytes(results_[k]);
     lock.lock();
-    bytes_[k] = bytes;
     held_bytes_ += bytes;
     states_[k] = State::kReady;
     changed_.notify_all();
@@ -101,7 +101,7 @@ PreparedHallMap HallMapsAhead::Take(size_t k, ConvertScratch& scratch, RunsPool&
   changed_.wait(lock, [&] { return states_[k] == State::kReady; });
   states_[k] = State::kTaken;
   --held_;
-  held_bytes_ -= bytes_[k];
+  held_bytes_ -= HeldBytes(results_[k]);
   result = std::move(results_[k]);
   results_[k] = PreparedHallMap{};
   lock.unlock();

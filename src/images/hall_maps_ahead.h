@@ -69,7 +69,6 @@ class HallMapsAhead {
   const size_t max_ready_;
   const size_t max_bytes_;
   std::vector<PreparedHallMap> results_;
-  std::vector<size_t> bytes_;  // of each prepared map's runs
   ConvertScratch scratch_;  // the thread's
   std::mutex mutex_;
   std::condition_variable changed_;
