@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <utility>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/folder.h"

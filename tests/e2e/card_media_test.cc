@@ -14,12 +14,12 @@
 #include <thread>
 
 #include "common/messages.h"
+#include "convert/card_files.h"
 #include "convert/card_readback.h"
 #include "convert/catalog_job.h"
+#include "convert/copy_list.h"
 #include "dataset/day_tables.h"
 #include "e2e/test_card.h"
-#include "convert/card_files.h"
-#include "convert/copy_list.h"
 #include "platform/file.h"
 #include "platform/folder.h"
 #include "support/checklist_fixtures.h"
